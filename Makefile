@@ -1,0 +1,45 @@
+# make run   install what is missing, build, start the game
+# make test  the same, then every test
+BUILD ?= build
+CMAKE_FLAGS ?=
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+# Debian 12 packages the build, the tests and the smoke test need.
+PACKAGES := cmake make g++ pkg-config \
+	qt6-base-dev qt6-multimedia-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins \
+	gstreamer1.0-plugins-base libgl-dev \
+	libgtest-dev libbenchmark-dev \
+	fonts-ipafont-mincho \
+	xvfb xauth xdotool x11-utils
+
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: all deps configure build run test clean
+
+all: build
+
+deps:
+	@missing=""; \
+	for package in $(PACKAGES); do \
+		dpkg -s $$package >/dev/null 2>&1 || missing="$$missing $$package"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+		echo "Installing:$$missing"; \
+		$(SUDO) apt-get update -qq && \
+		DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+
+configure: deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(BUILD)/vellumark
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD)

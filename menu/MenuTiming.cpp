@@ -1,0 +1,64 @@
+#include "menu/MenuTiming.h"
+
+#include "shell/Clock.h"
+
+#include <cmath>
+
+namespace {
+constexpr double SecondsPerDay = 86400.0;
+}
+
+std::int32_t RoundHalfToEven(double seconds)
+{
+    const double floor = std::floor(seconds);
+    const double fraction = seconds - floor;
+    double rounded = floor;
+    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(floor, 2.0) != 0.0))
+        rounded += 1.0;
+    return static_cast<std::int32_t>(rounded);
+}
+
+MenuTiming::ClickAction MenuTiming::Click(int index)
+{
+    MenuChoice = static_cast<std::int16_t>(index + 1);
+    switch (index) {
+    case 1:
+        return ClickAction::OpenList;
+    case 2:
+        return ClickAction::OpenAdd;
+    case 3:
+        return ClickAction::OpenDelete;
+    case 0:
+    case 4:
+        ChoiceTime = RoundHalfToEven(clock_.SecondsSinceMidnight());
+        return ClickAction::StartDelay;
+    default:
+        return ClickAction::None;
+    }
+}
+
+double MenuTiming::Elapsed() const
+{
+    double elapsed = clock_.SecondsSinceMidnight() - ChoiceTime;
+    // The time of day starts again at midnight. A click in the last second and a
+    // half of a day is still waiting for its tick then, so a difference of about a
+    // day back means the clock wrapped, not that time ran backwards. (A click
+    // rounded up to 86400 gives small negative differences until midnight.)
+    if (elapsed < -SecondsPerDay / 2)
+        elapsed += SecondsPerDay;
+    return elapsed;
+}
+
+MenuTiming::TickAction MenuTiming::Tick() const
+{
+    if (Elapsed() < 1.0)
+        return TickAction::Wait;
+    switch (MenuChoice) {
+    case 1:
+        return TickAction::StartGame;
+    case 5:
+        return TickAction::EndProgram;
+    default:
+        return TickAction::LeaveMenu;
+    }
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+#include <exception>
+#include <string>
+
+// The one error type of the program. It carries a number and a Japanese
+// description that names the file, the line and the fault where there is one.
+// Numbers follow the classic runtime-error numbering, so a user who reports
+// "エラー 62" points straight at the kind of fault.
+class AppError : public std::exception {
+public:
+    enum Number : int {
+        Overflow = 6,
+        SubscriptOutOfRange = 9,
+        TypeMismatch = 13,
+        FileNotFound = 53,
+        DeviceIoError = 57,
+        InputPastEndOfFile = 62,
+        PathFileAccessError = 75,
+        BadFileContents = 1001,   // a file the program cannot read faithfully
+        CharacterRefused = 1002,  // a character the problem file cannot hold
+    };
+
+    AppError(int number, QString description)
+        : number_(number), description_(std::move(description)), utf8_(description_.toStdString()) {}
+
+    int number() const noexcept { return number_; }
+    const QString& description() const noexcept { return description_; }
+    const char* what() const noexcept override { return utf8_.c_str(); }
+
+private:
+    int number_;
+    QString description_;
+    std::string utf8_;
+};
+
+// A refusal of the user's input: the caller shows it and carries on, unlike every
+// other AppError, which ends the program.
+class InputRefused : public AppError {
+public:
+    using AppError::AppError;
+};

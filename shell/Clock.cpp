@@ -1,0 +1,8 @@
+#include "shell/Clock.h"
+
+#include <QTime>
+
+double SystemClock::SecondsSinceMidnight() const
+{
+    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+}

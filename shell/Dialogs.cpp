@@ -1,0 +1,29 @@
+#include "shell/Dialogs.h"
+
+#include "shell/AppError.h"
+
+#include <QMessageBox>
+
+bool MessageBoxDialogs::AskYesNo(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Information, QStringLiteral("確認"), text,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void MessageBoxDialogs::ShowError(QWidget* parent, const AppError& error)
+{
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("エラー"),
+                    QStringLiteral("実行時エラー %1:\n\n%2\n\nプログラムを終了します。")
+                        .arg(error.number())
+                        .arg(error.description()),
+                    QMessageBox::Ok, parent);
+    box.exec();
+}
+
+void MessageBoxDialogs::ShowRefusal(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("字登録"), text, QMessageBox::Ok, parent);
+    box.exec();
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QFont>
+#include <QRect>
+
+// Layouts are designed in twips, 15 to the pixel; every position in the program is
+// an exact multiple.
+constexpr int Twips(int twips) { return twips / 15; }
+
+constexpr QRect TwipsRect(int left, int top, int width, int height)
+{
+    return {Twips(left), Twips(top), Twips(width), Twips(height)};
+}
+
+// The Mincho fonts the windows are designed with, then real Mincho fonts a Linux
+// desktop has (fontconfig alone would substitute a Latin serif). Sizes are in
+// points at 96 dpi and set in pixels, so text keeps its place in the fixed layouts.
+QFont MinchoFont(double points, bool bold = false);
+QFont PMinchoFont(double points, bool bold = false);

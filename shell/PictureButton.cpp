@@ -1,0 +1,42 @@
+#include "shell/PictureButton.h"
+
+#include "shell/Pictures.h"
+
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
+
+PictureButton::PictureButton(QWidget* parent, QRect geometry, QColor backColour, const QPixmap& face,
+                             const QString& lettering, const QString& toolTip)
+    : QAbstractButton(parent), backColour_(backColour), face_(face)
+{
+    setGeometry(geometry);
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(lettering);
+    if (!toolTip.isEmpty())
+        setToolTip(toolTip);
+}
+
+void PictureButton::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), backColour_);
+    const QSizeF faceSize = face_.deviceIndependentSize();
+    QPointF topLeft((width() - faceSize.width()) / 2.0, (height() - faceSize.height()) / 2.0);
+    if (isDown())
+        topLeft += QPointF(1, 1);  // the face sinks while the button is held
+    painter.drawPixmap(topLeft, face_);
+    if (hasFocus()) {
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        option.rect = rect().adjusted(2, 2, -2, -2);
+        option.backgroundColor = backColour_;
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    }
+}
+
+PictureButton* MakeBackButton(QWidget* parent, QRect geometry, QColor backColour)
+{
+    return new PictureButton(parent, geometry, backColour, Picture(Pictures::FaceModoru),
+                             QStringLiteral("戻る"), QStringLiteral("メニューに戻る"));
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QColor>
+#include <QPixmap>
+
+// A button whose face is a picture on the button's back colour, with no caption.
+// The lettering of the picture is its accessible name, for screen readers.
+class PictureButton : public QAbstractButton {
+    Q_OBJECT
+public:
+    PictureButton(QWidget* parent, QRect geometry, QColor backColour, const QPixmap& face,
+                  const QString& lettering, const QString& toolTip = {});
+
+    QColor BackColour() const { return backColour_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor backColour_;
+    QPixmap face_;
+};
+
+// The back button every window but the menu carries: 戻 on red, "メニューに戻る".
+PictureButton* MakeBackButton(QWidget* parent, QRect geometry, QColor backColour);

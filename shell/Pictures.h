@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+#include <QSize>
+#include <QString>
+
+#include <array>
+
+// A picture of the windows: its file under resources/pictures (without ".svg")
+// and the size the window shows it at.
+struct PictureSpec {
+    const char* name;
+    int width;
+    int height;
+    QSize Size() const { return {width, height}; }
+};
+
+// Every picture a window names. Pictures are compiled in as SVG and rendered at
+// the screen's scale, so they stay sharp on a scaled desktop.
+namespace Pictures {
+inline constexpr PictureSpec PlateHajime{"plate-hajime", 152, 53};
+inline constexpr PictureSpec PlateJiIchiran{"plate-jiichiran", 152, 53};
+inline constexpr PictureSpec PlateJiTouroku{"plate-jitouroku", 152, 53};
+inline constexpr PictureSpec PlateJiSakujo{"plate-jisakujo", 152, 53};
+inline constexpr PictureSpec PlateOwari{"plate-owari", 152, 53};
+inline constexpr PictureSpec TitleJiIchiran{"title-jiichiran", 152, 53};
+inline constexpr PictureSpec TitleJiTouroku{"title-jitouroku", 152, 53};
+inline constexpr PictureSpec TitleJiSakujo{"title-jisakujo", 152, 53};
+inline constexpr PictureSpec FaceModoru{"face-modoru", 40, 40};   // 戻, white on red
+inline constexpr PictureSpec FaceTsugi{"face-tsugi", 40, 40};     // 次
+inline constexpr PictureSpec FaceKotae{"face-kotae", 40, 40};     // 答
+inline constexpr PictureSpec FaceJi{"face-ji", 40, 40};           // 字
+inline constexpr PictureSpec FaceTou{"face-tou", 40, 40};         // 登, white on red
+inline constexpr PictureSpec FaceHatsu{"face-hatsu", 40, 40};     // 初, white on red
+inline constexpr PictureSpec WordTouroku{"word-touroku", 72, 30}; // 登録
+inline constexpr PictureSpec WordChuushi{"word-chuushi", 72, 30}; // 中止
+inline constexpr std::array<PictureSpec, 4> Badges{{{"badge-0", 45, 45}, {"badge-1", 45, 45},
+                                                    {"badge-2", 45, 45}, {"badge-3", 45, 45}}};
+inline constexpr PictureSpec MenuArt{"menu-art", 375, 283};
+inline constexpr PictureSpec MenuCrow{"menu-crow", 80, 68};
+inline constexpr PictureSpec Icon{"icon", 32, 32};
+
+inline constexpr std::array All{PlateHajime, PlateJiIchiran, PlateJiTouroku, PlateJiSakujo, PlateOwari,
+                                TitleJiIchiran, TitleJiTouroku, TitleJiSakujo, FaceModoru, FaceTsugi,
+                                FaceKotae, FaceJi, FaceTou, FaceHatsu, WordTouroku, WordChuushi,
+                                Badges[0], Badges[1], Badges[2], Badges[3], MenuArt, MenuCrow, Icon};
+} // namespace Pictures
+
+QString PicturePath(const PictureSpec& picture);
+// The picture at its design size.
+QPixmap Picture(const PictureSpec& picture);
+QPixmap Picture(const PictureSpec& picture, QSize size);
+QIcon AppIcon();

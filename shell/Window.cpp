@@ -1,0 +1,165 @@
+#include "shell/Window.h"
+
+#include "shell/Pictures.h"
+#include "shell/Shell.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QSoundEffect>
+#include <QTimer>
+
+namespace {
+
+// Forwards the mouse events of one control to a window's handler.
+class MouseHook final : public QObject {
+public:
+    MouseHook(QWidget* control, std::function<void(QPoint)> moved, std::function<void()> clicked)
+        : QObject(control), moved_(std::move(moved)), clicked_(std::move(clicked))
+    {
+        if (moved_)
+            control->setMouseTracking(true);
+        control->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* control = static_cast<QWidget*>(watched);
+        if (event->type() == QEvent::MouseMove && moved_) {
+            moved_(static_cast<QMouseEvent*>(event)->position().toPoint());
+        } else if (event->type() == QEvent::MouseButtonRelease && clicked_) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::LeftButton && control->rect().contains(mouse->position().toPoint()))
+                clicked_();
+        }
+        return false;
+    }
+
+private:
+    std::function<void(QPoint)> moved_;
+    std::function<void()> clicked_;
+};
+
+} // namespace
+
+Form::Form(Window& owner) : QWidget(nullptr), owner_(owner)
+{
+    setMouseTracking(true);
+}
+
+void Form::mouseMoveEvent(QMouseEvent* event)
+{
+    // Moves over a child that ignores the mouse reach the form too; they are not
+    // moves over the window's own surface.
+    const QPoint position = event->position().toPoint();
+    if (!childAt(position))
+        owner_.SurfaceMoved(position);
+}
+
+void Form::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPoint position = event->position().toPoint();
+    if (event->button() == Qt::LeftButton && rect().contains(position) && !childAt(position))
+        owner_.SurfaceClicked(position);
+}
+
+void Form::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    owner_.CloseBoxUsed();
+}
+
+Window::Window(Shell& shell, WindowName name, Design design)
+    : shell_(shell), name_(name), design_(std::move(design))
+{
+    shell_.Register(*this);
+}
+
+Window::~Window()
+{
+    delete form_.data();
+}
+
+void Window::Load()
+{
+    if (IsLoaded())
+        return;
+    form_ = new Form(*this);
+    Form& form = *form_;
+    form.setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                        | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    form.setWindowTitle(design_.caption);
+    form.setWindowIcon(AppIcon());
+    form.setFixedSize(design_.clientSize);
+    QPalette palette = form.palette();
+    palette.setColor(QPalette::Window, design_.backColour);
+    form.setPalette(palette);
+    form.setAutoFillBackground(true);
+
+    CreateControls(form);
+    OnLoad();
+    if (!IsLoaded())  // the Load handler may itself have handed over
+        return;
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        form.move(area.center() - QPoint(design_.clientSize.width() / 2, design_.clientSize.height() / 2));
+    }
+    form.show();
+    form.activateWindow();
+    if (form.InitialFocus)
+        form.InitialFocus->setFocus(Qt::OtherFocusReason);
+}
+
+void Window::Unload()
+{
+    Form* form = form_.data();
+    if (!form)
+        return;
+    form_.clear();
+    // Stop what would outlive the form until its deferred deletion: a pending
+    // tick must never act for a window that is gone, nor a sound play on.
+    for (QTimer* timer : form->findChildren<QTimer*>())
+        timer->stop();
+    for (QSoundEffect* player : form->findChildren<QSoundEffect*>())
+        player->stop();
+    form->hide();
+    // The unload usually runs inside a handler of one of the form's own controls.
+    form->deleteLater();
+}
+
+void Window::SurfaceMoved(QPoint position)
+{
+    Guarded([&] { OnSurfaceMove(position); });
+}
+
+void Window::SurfaceClicked(QPoint position)
+{
+    Guarded([&] { OnSurfaceClick(position); });
+}
+
+void Window::CloseBoxUsed()
+{
+    Guarded([&] { Unload(); });
+}
+
+void Window::Guarded(const std::function<void()>& handler)
+{
+    // Events still queued for a form that was unloaded belong to no window.
+    if (!IsLoaded())
+        return;
+    shell_.Guard(handler);
+}
+
+void Window::OnMouseMove(QWidget* control, std::function<void(QPoint)> handler)
+{
+    new MouseHook(control, [this, handler = std::move(handler)](QPoint p) { Guarded([&] { handler(p); }); },
+                  {});
+}
+
+void Window::OnClick(QWidget* control, std::function<void()> handler)
+{
+    new MouseHook(control, {}, [this, handler = std::move(handler)] { Guarded(handler); });
+}

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "shell/WindowName.h"
+
+#include <QColor>
+#include <QPointer>
+#include <QSize>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <type_traits>
+
+class Shell;
+class Window;
+
+// The native window of a loaded Window, with every control of its design as a child.
+// Moves and clicks on its own surface (not on a child) go to the window.
+class Form : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form(Window& owner);
+
+    // The control that has the focus when the window opens.
+    QWidget* InitialFocus = nullptr;
+
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    Window& owner_;
+};
+
+// One object per window class for the whole run. Loading creates the form and its
+// controls and runs the Load handler; unloading destroys the form (its timers and
+// sound player with it) and keeps the object's own fields.
+class Window {
+public:
+    struct Design {
+        QString caption;
+        QSize clientSize;
+        QColor backColour;
+    };
+
+    Window(Shell& shell, WindowName name, Design design);
+    virtual ~Window();
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    WindowName Name() const { return name_; }
+    const Design& FormDesign() const { return design_; }
+    bool IsLoaded() const { return !form_.isNull(); }
+    Form* form() const { return form_.data(); }
+
+    void Load();
+    void Unload();
+
+    // Called by the form, each under the error rule.
+    void SurfaceMoved(QPoint position);
+    void SurfaceClicked(QPoint position);
+    void CloseBoxUsed();
+
+protected:
+    // Creates the controls of the design as children of the form.
+    virtual void CreateControls(Form& form) = 0;
+    // The Load handler; the menu has none.
+    virtual void OnLoad() {}
+    virtual void OnSurfaceMove(QPoint) {}
+    virtual void OnSurfaceClick(QPoint) {}
+
+    Shell& shell() const { return shell_; }
+
+    // Runs handler under the error rule for each mouse move over control (with the
+    // position in the control's coordinates), or each left click on it.
+    void OnMouseMove(QWidget* control, std::function<void(QPoint)> handler);
+    void OnClick(QWidget* control, std::function<void()> handler);
+    // Connects a signal to a handler that runs under the error rule.
+    template <typename Sender, typename Signal, typename Handler>
+    void Connect(Sender* sender, Signal signal, Handler handler)
+    {
+        QObject::connect(sender, signal, form(), [this, handler](auto&&... args) {
+            Guarded([&] {
+                if constexpr (std::is_invocable_v<const Handler&, decltype(args)...>)
+                    handler(args...);
+                else
+                    handler();
+            });
+        });
+    }
+    void Guarded(const std::function<void()>& handler);
+
+private:
+    Shell& shell_;
+    WindowName name_;
+    Design design_;
+    QPointer<Form> form_;
+};

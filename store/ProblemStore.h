@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+inline constexpr std::int16_t MaxPairs = 80;
+
+// The pairs of look-alike characters and the problem file that holds them.
+// Row 1 of the table holds a pair's first character (it fills the board), row 2
+// its look-alike; columns 1 to MaxPairs are the pair numbers; row 0 and column 0
+// are never used. Every change is written to the file at once and read back, so
+// memory always holds what the file holds.
+class ProblemStore {
+public:
+    // appDir: the application directory without a trailing separator.
+    explicit ProblemStore(QString appDir = {});
+
+    void SetAppDir(QString appDir);
+    const QString& AppDir() const { return appDir_; }
+    QString ProblemFilePath() const;  // AppDir + "/data/問題.dat"
+    QString FactoryFilePath() const;  // AppDir + "/data/問題.org"
+
+    std::int16_t ProblemCount() const { return problemCount_; }
+    // Throws AppError(SubscriptOutOfRange) outside rows 0..2, columns 0..80.
+    const QString& ProblemTable(int row, int column) const;
+
+    void LoadProblemFile();
+    void SaveProblemFile();
+    // Throws InputRefused, changing nothing, for a character the file cannot hold.
+    void AddPair(const QString& first, const QString& second);
+    void DeletePair(std::int16_t n);
+    void RestoreFactoryProblems();
+    QString PairCaption(std::int16_t n) const;
+
+private:
+    QString appDir_;
+    std::int16_t problemCount_ = 0;
+    std::array<std::array<QString, MaxPairs + 1>, 3> problemTable_{};
+};

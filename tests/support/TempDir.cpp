@@ -1,0 +1,43 @@
+#include "tests/support/TempDir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringEncoder>
+
+#include <stdexcept>
+
+TempAppDir::TempAppDir()
+{
+    if (!dir_.isValid() || !QDir(dir_.path()).mkpath(QStringLiteral("data/音")))
+        throw std::runtime_error("cannot make a temporary application directory");
+}
+
+void TempAppDir::Write(const QString& suffix, const QByteArray& bytes) const
+{
+    QFile file(Path() + suffix);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        throw std::runtime_error("cannot write a test file");
+}
+
+QByteArray TempAppDir::Read(const QString& suffix) const
+{
+    QFile file(Path() + suffix);
+    if (!file.open(QIODevice::ReadOnly))
+        throw std::runtime_error("cannot read a test file");
+    return file.readAll();
+}
+
+bool TempAppDir::Exists(const QString& suffix) const
+{
+    return QFileInfo::exists(Path() + suffix);
+}
+
+QByteArray Cp932(const QString& text)
+{
+    QStringEncoder encoder("Shift_JIS");
+    QByteArray bytes = encoder.encode(text);
+    if (encoder.hasError())
+        throw std::runtime_error("test text outside code page 932");
+    return bytes;
+}

@@ -1,0 +1,50 @@
+#include "tests/support/TestShell.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+bool ScriptedDialogs::AskYesNo(QWidget*, const QString& text)
+{
+    Questions << text;
+    if (Answers.empty()) {
+        ADD_FAILURE() << "unexpected question: " << text.toStdString();
+        return false;
+    }
+    const bool answer = Answers.front();
+    Answers.pop_front();
+    return answer;
+}
+
+void ScriptedDialogs::ShowError(QWidget*, const AppError& error)
+{
+    Errors.push_back(error);
+}
+
+void ScriptedDialogs::ShowRefusal(QWidget*, const QString& text)
+{
+    Refusals << text;
+}
+
+TestShell::TestShell()
+    : Frame(Dir.Path(), Boxes, [this](int status) { ExitStatuses.push_back(status); })
+{
+    Frame.SoundStarted = [this](const QString& path) { SoundsPlayed << path; };
+}
+
+void DestroyUnloadedForms()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void InstallShippedData(const TempAppDir& dir)
+{
+    for (const char* suffix : {"/data/問題.org", "/data/音/karasu.wav", "/data/音/o.wav"}) {
+        QFile source(QStringLiteral(VELLUMARK_SOURCE_DIR) + QString::fromUtf8(suffix));
+        if (source.open(QIODevice::ReadOnly))
+            dir.Write(QString::fromUtf8(suffix), source.readAll());
+    }
+    dir.Write(QStringLiteral("/data/問題.dat"), dir.Read(QStringLiteral("/data/問題.org")));
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "shell/AppError.h"
+#include "shell/Dialogs.h"
+#include "shell/Shell.h"
+#include "tests/support/TempDir.h"
+
+#include <QStringList>
+
+#include <deque>
+#include <vector>
+
+// Message boxes answered from a script and recorded, with no modal loop.
+class ScriptedDialogs final : public Dialogs {
+public:
+    std::deque<bool> Answers;  // the next Yes (true) or No; an unexpected question fails the test
+    QStringList Questions;
+    std::vector<AppError> Errors;
+    QStringList Refusals;
+
+    bool AskYesNo(QWidget* parent, const QString& text) override;
+    void ShowError(QWidget* parent, const AppError& error) override;
+    void ShowRefusal(QWidget* parent, const QString& text) override;
+};
+
+// A shell on a temporary application directory that records how the program ended
+// and every sound it started.
+class TestShell {
+public:
+    TestShell();
+
+    TempAppDir Dir;
+    ScriptedDialogs Boxes;
+    std::vector<int> ExitStatuses;
+    QStringList SoundsPlayed;
+    Shell Frame;
+};
+
+// Lets forms that were unloaded actually be destroyed.
+void DestroyUnloadedForms();
+// Copies the shipped pictures-independent data (factory copy, sounds) into dir.
+void InstallShippedData(const TempAppDir& dir);
