@@ -1,0 +1,118 @@
+#include "menu/MenuTiming.h"
+#include "tests/support/Fakes.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <optional>
+
+namespace {
+
+constexpr long long TenthsPerDay = 864000;
+
+// Clicks `button` at a time of day given in tenths of a second, then ticks every
+// 100 ms and returns the tenth of the first tick that acts (counted on past
+// midnight), or nothing within ten seconds.
+struct HandOverTick {
+    MenuTiming::TickAction action;
+    long long tickTenths;
+};
+
+std::optional<HandOverTick> ClickAndTick(int button, long long clickTenths)
+{
+    FakeClock clock(static_cast<double>(clickTenths) / 10.0);
+    MenuTiming timing(clock);
+    EXPECT_EQ(timing.Click(button), MenuTiming::ClickAction::StartDelay);
+    for (long long tick = clickTenths + 1; tick <= clickTenths + 100; ++tick) {
+        clock.Now = static_cast<double>(tick % TenthsPerDay) / 10.0;
+        const MenuTiming::TickAction action = timing.Tick();
+        if (action != MenuTiming::TickAction::Wait)
+            return HandOverTick{action, tick};
+    }
+    return std::nullopt;
+}
+
+struct DelayCase {
+    long long clickTenths;
+    long long handOverTenths;  // the first tick at or after ChoiceTime + 1.0
+};
+
+class Delay : public ::testing::TestWithParam<DelayCase> {};
+
+TEST_P(Delay, HandsOverAtTheFirstTickAtLeastOneSecondAfterTheRoundedClick)
+{
+    const DelayCase c = GetParam();
+    const std::optional<HandOverTick> run = ClickAndTick(0, c.clickTenths);
+    ASSERT_TRUE(run.has_value()) << "the delay never ended";
+    EXPECT_EQ(run->action, MenuTiming::TickAction::StartGame);
+    EXPECT_EQ(run->tickTenths, c.handOverTenths);
+    const long long waited = run->tickTenths - c.clickTenths;
+    EXPECT_GE(waited, 5);
+    EXPECT_LE(waited, 15);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ClickTimes, Delay,
+    ::testing::Values(DelayCase{1004, 1010},  // 100.4 s rounds down: about 0.6 s
+                      DelayCase{1006, 1020},  // 100.6 s rounds up to 101: about 1.4 s
+                      DelayCase{1005, 1010},  // 100.5 s: half to even, 100
+                      DelayCase{1015, 1030},  // 101.5 s: half to even, 102
+                      DelayCase{1000, 1010},
+                      // The last second and a half before midnight still hands over.
+                      DelayCase{TenthsPerDay - 15, TenthsPerDay - 10}, // 86398.5 -> 86398
+                      DelayCase{TenthsPerDay - 6, TenthsPerDay},       // 86399.4 -> 86399: midnight
+                      DelayCase{TenthsPerDay - 5, TenthsPerDay + 10},  // 86399.5 -> 86400
+                      DelayCase{TenthsPerDay - 4, TenthsPerDay + 10},  // 86399.6 -> 86400
+                      DelayCase{TenthsPerDay - 1, TenthsPerDay + 10}));
+
+TEST(MenuTiming, RoundsHalvesToTheEvenSecond)
+{
+    struct {
+        double seconds;
+        std::int32_t rounded;
+    } const cases[] = {{100.4, 100}, {100.5, 100}, {100.6, 101}, {101.5, 102}, {0.5, 0}, {86399.5, 86400}, {0.0, 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(RoundHalfToEven(c.seconds), c.rounded) << c.seconds;
+}
+
+TEST(MenuTiming, TheLastClickDecides)
+{
+    FakeClock clock(100.0);
+    MenuTiming timing(clock);
+    timing.Click(0);
+    clock.Now = 100.7;
+    timing.Click(4);  // takes ChoiceTime anew: 101
+    EXPECT_EQ(timing.ChoiceTime, 101);
+    clock.Now = 101.9;
+    EXPECT_EQ(timing.Tick(), MenuTiming::TickAction::Wait) << "the first click's delay is gone";
+    clock.Now = 102.0;
+    EXPECT_EQ(timing.Tick(), MenuTiming::TickAction::EndProgram);
+}
+
+TEST(MenuTiming, ImmediateButtonsLeaveTheDelayAlone)
+{
+    struct {
+        int button;
+        MenuTiming::ClickAction action;
+    } const cases[] = {{1, MenuTiming::ClickAction::OpenList},
+                       {2, MenuTiming::ClickAction::OpenAdd},
+                       {3, MenuTiming::ClickAction::OpenDelete}};
+    for (const auto& c : cases) {
+        FakeClock clock(500.0);
+        MenuTiming timing(clock);
+        timing.ChoiceTime = 7;
+        EXPECT_EQ(timing.Click(c.button), c.action);
+        EXPECT_EQ(timing.MenuChoice, c.button + 1);
+        EXPECT_EQ(timing.ChoiceTime, 7) << "button " << c.button << " must not take the time";
+    }
+}
+
+TEST(MenuTiming, EndButtonEndsTheProgram)
+{
+    const std::optional<HandOverTick> run = ClickAndTick(4, 3000);
+    ASSERT_TRUE(run.has_value());
+    EXPECT_EQ(run->action, MenuTiming::TickAction::EndProgram);
+    EXPECT_EQ(run->tickTenths, 3010);
+}
+
+} // namespace

@@ -1,0 +1,133 @@
+#include "menu/MenuWindow.h"
+#include "tests/support/Fakes.h"
+#include "tests/support/StubWindow.h"
+#include "tests/support/TestShell.h"
+
+#include <QAbstractButton>
+#include <QImage>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class MenuWindow : public ::testing::Test {
+protected:
+    TestShell t;
+    FakeClock clock{200.0};
+    メニュー menu{t.Frame, clock};
+    StubWindow puzzle{t.Frame, WindowName::問題表示};
+    StubWindow list{t.Frame, WindowName::字一覧};
+    StubWindow add{t.Frame, WindowName::字登録};
+    StubWindow remove{t.Frame, WindowName::字削除};
+
+    void SetUp() override { t.Frame.Start(); }
+
+    QAbstractButton* Button(int index) const
+    {
+        return menu.form()->findChild<QAbstractButton*>(QStringLiteral("Command1(%1)").arg(index));
+    }
+    QTimer* Timer() const { return menu.form()->findChild<QTimer*>(QStringLiteral("Timer1")); }
+    void Click(int index) { QTest::mouseClick(Button(index), Qt::LeftButton, {}, Button(index)->rect().center()); }
+};
+
+TEST_F(MenuWindow, LooksAsDesigned)
+{
+    QWidget* form = menu.form();
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("メニュー"));
+    EXPECT_EQ(form->size(), QSize(629, 361));
+    const QImage shot = form->grab().toImage();
+    EXPECT_EQ(QColor(shot.pixel(3, 3)), QColor(192, 255, 192));
+    EXPECT_EQ(QColor(shot.pixel(620, 350)), QColor(192, 255, 192));
+
+    const char* letterings[] = {"はじめ", "字一覧", "字登録", "字削除", "おわり"};
+    const int tops[] = {36, 97, 155, 216, 275};
+    for (int index = 0; index < 5; ++index) {
+        QAbstractButton* button = Button(index);
+        ASSERT_NE(button, nullptr) << index;
+        EXPECT_EQ(button->geometry(), QRect(436, tops[index], 152, 52)) << index;
+        EXPECT_EQ(button->accessibleName(), QString::fromUtf8(letterings[index]));
+        EXPECT_TRUE(button->toolTip().isEmpty());
+        EXPECT_TRUE(button->text().isEmpty()) << "the picture is the whole face";
+    }
+    const QWidget* statue = form->findChild<QWidget*>(QStringLiteral("Image3"));
+    ASSERT_NE(statue, nullptr);
+    EXPECT_EQ(statue->toolTip(), QStringLiteral("お字捜様"));
+    EXPECT_EQ(statue->geometry(), QRect(177, 200, 73, 122));
+    EXPECT_EQ(form->findChild<QWidget*>(QStringLiteral("Image1"))->geometry(), QRect(26, 43, 375, 283));
+    EXPECT_EQ(form->findChild<QWidget*>(QStringLiteral("Image2"))->geometry(), QRect(290, 26, 80, 68));
+}
+
+TEST_F(MenuWindow, TabOrderFollowsTheIndexAndStartsOnTheStartButton)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowActive(menu.form()));
+    EXPECT_EQ(QApplication::focusWidget(), Button(0));
+    for (int index = 1; index < 5; ++index) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), Button(index)) << index;
+    }
+}
+
+TEST_F(MenuWindow, TheTimerIdlesUntilStartOrEnd)
+{
+    EXPECT_FALSE(Timer()->isActive());
+    Click(0);
+    EXPECT_TRUE(Timer()->isActive());
+    EXPECT_EQ(Timer()->interval(), 100);
+    EXPECT_EQ(menu.Timing.ChoiceTime, 200);
+    ASSERT_EQ(t.SoundsPlayed.size(), 1);
+    EXPECT_EQ(t.SoundsPlayed[0], t.Dir.Path() + QStringLiteral("/data/音/karasu.wav"));
+}
+
+TEST_F(MenuWindow, StartThenEndHandsTheSoundAgainAndEnds)
+{
+    Click(0);
+    clock.Now = 200.6;
+    Click(4);
+    EXPECT_EQ(t.SoundsPlayed.size(), 2);
+    EXPECT_EQ(menu.Timing.ChoiceTime, 201);
+    clock.Now = 201.9;
+    t.Frame.Guard([&] { menu.TimerTick(); });
+    EXPECT_TRUE(menu.IsLoaded());
+    clock.Now = 202.0;
+    t.Frame.Guard([&] { menu.TimerTick(); });
+    EXPECT_EQ(t.ExitStatuses, std::vector<int>{0});
+    EXPECT_EQ(puzzle.Loads, 0);
+}
+
+TEST_F(MenuWindow, StartThenListOpensTheListAndTheDelayDiesWithTheMenu)
+{
+    Click(0);
+    QTimer* timer = Timer();
+    Click(1);
+    EXPECT_TRUE(list.IsLoaded());
+    EXPECT_FALSE(timer->isActive()) << "a pending delay must die with the menu";
+    clock.Now = 210.0;
+    t.Frame.Guard([&] { menu.TimerTick(); });
+    EXPECT_EQ(puzzle.Loads, 0);
+    EXPECT_TRUE(list.IsLoaded());
+}
+
+TEST_F(MenuWindow, ComingBackShowsTheMenuIdle)
+{
+    Click(0);
+    Click(3);
+    ASSERT_TRUE(remove.IsLoaded());
+    QTest::mouseClick(remove.form()->findChild<QAbstractButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+    ASSERT_TRUE(menu.IsLoaded());
+    EXPECT_FALSE(Timer()->isActive());
+    EXPECT_EQ(menu.Timing.MenuChoice, 4);
+}
+
+TEST_F(MenuWindow, TheRealTimerDrivesTheHandOver)
+{
+    clock.Now = 199.6;  // rounds to 200
+    Click(0);
+    clock.Now = 201.0;
+    // The next real tick of Timer1 (100 ms) finds the delay over.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return puzzle.IsLoaded(); }, 2000));
+    EXPECT_FALSE(menu.IsLoaded());
+}
+
+} // namespace
