@@ -26,16 +26,27 @@ public:
     // Throws AppError(SubscriptOutOfRange) outside rows 0..2, columns 0..80.
     const QString& ProblemTable(int row, int column) const;
 
+    // Faults in the file raise AppError naming the file, the line and the fault;
+    // the table changes only after a whole, faithful reading.
     void LoadProblemFile();
+    // Replaces the file atomically; a failure leaves the previous file whole.
     void SaveProblemFile();
-    // Throws InputRefused, changing nothing, for a character the file cannot hold.
+    // Makes the new pair pair 1 (the oldest drops out of a full table), saves and
+    // reloads. Throws InputRefused, changing nothing, for a character the file
+    // cannot hold (a double quote, one outside code page 932).
     void AddPair(const QString& first, const QString& second);
+    // n outside 1..ProblemCount is an AppError and changes nothing.
     void DeletePair(std::int16_t n);
+    // Refuses a factory copy that cannot be read faithfully before touching the
+    // user's file.
     void RestoreFactoryProblems();
     QString PairCaption(std::int16_t n) const;
 
 private:
+    using Table = std::array<std::array<QString, MaxPairs + 1>, 3>;
+    void Save(std::int16_t count, const Table& table) const;
+
     QString appDir_;
     std::int16_t problemCount_ = 0;
-    std::array<std::array<QString, MaxPairs + 1>, 3> problemTable_{};
+    Table problemTable_{};
 };

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <optional>
+
+// Windows code page 932, the encoding of the problem file. Qt's "Shift_JIS" is the
+// Microsoft table (U+FF5E <-> 81 60, U+2015 <-> 81 5C, NEC and IBM extensions).
+
+// The text of bytes, or nothing when they are not valid code page 932, including
+// a lead byte cut off at the end.
+std::optional<QString> DecodeCp932(QByteArrayView bytes);
+
+// The bytes of text, or nothing when some character has no code in the table or
+// would come back as a different character.
+std::optional<QByteArray> EncodeCp932(const QString& text);
+
+// The first character (a whole code point, surrogate pair or not) of text that
+// EncodeCp932 refuses, or nothing when every character can be stored.
+std::optional<QString> FirstUnencodableCharacter(const QString& text);
