@@ -1,0 +1,147 @@
+#include "manage/PairGrid.h"
+
+#include "shell/AppError.h"
+#include "shell/Layout.h"
+
+#include <QLabel>
+#include <QPainter>
+
+namespace {
+
+constexpr std::array<int, 8> NumberTops{1155, 1875, 2595, 3315, 4035, 4755, 5475, 6210};
+constexpr int CellWidth = 900;
+constexpr int NumberHeight = 330;
+constexpr int PairHeight = 345;
+constexpr int PairOffset = 345;  // pair label top below its number label's top
+
+int ColumnLeft(int index)
+{
+    return 1200 + 915 * (index % PairGrid::Columns);
+}
+
+int RowTop(int index)
+{
+    return NumberTops[static_cast<std::size_t>(index / PairGrid::Columns)];
+}
+
+void CheckIndex(int index)
+{
+    if (index < 0 || index >= PairGrid::CellCount)
+        throw AppError(AppError::SubscriptOutOfRange,
+                       QStringLiteral("字の表に %1 番目の欄はありません（0 から 79 まで）。").arg(index));
+}
+
+// A label with a thin dark border that does not take the text colour, as a
+// plain frame would.
+class CellLabel final : public QLabel {
+public:
+    CellLabel(QWidget* parent, const QString& name, QRect geometry, QColor back, QColor text, const QFont& font)
+        : QLabel(parent)
+    {
+        setObjectName(name);
+        setGeometry(geometry);
+        setFont(font);
+        setAlignment(Qt::AlignCenter);
+        setAutoFillBackground(true);
+        QPalette colours = palette();
+        colours.setColor(QPalette::Window, back);
+        colours.setColor(QPalette::WindowText, text);
+        setPalette(colours);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QLabel::paintEvent(event);
+        QPainter painter(this);
+        painter.setPen(Qt::black);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+};
+
+QString FullWidthNumber(int number)
+{
+    QString digits = QString::number(number);
+    for (QChar& digit : digits)
+        digit = QChar(static_cast<char16_t>(u'０' + (digit.unicode() - u'0')));
+    return digits;
+}
+
+void MakeLine(QWidget& form, const char* name, QRect geometry)
+{
+    auto* line = new QWidget(&form);
+    line->setObjectName(QLatin1String(name));
+    line->setGeometry(geometry);
+    line->setAutoFillBackground(true);
+    QPalette colours = line->palette();
+    colours.setColor(QPalette::Window, PairGrid::LineColour);
+    line->setPalette(colours);
+}
+
+} // namespace
+
+PairGrid::PairGrid(QWidget& form)
+{
+    const QFont numberFont = MinchoFont(12, true);
+    const QFont pairFont = MinchoFont(12);
+    for (int index = 0; index < CellCount; ++index) {
+        const auto slot = static_cast<std::size_t>(index);
+        numberLabels_[slot] = new CellLabel(&form, QStringLiteral("Label1(%1)").arg(index), NumberRect(index),
+                                            NumberBack, NumberText, numberFont);
+        numberLabels_[slot]->setText(FullWidthNumber(index + 1));
+        pairLabels_[slot] = new CellLabel(&form, QStringLiteral("Label2(%1)").arg(index), PairRect(index),
+                                          PairBack, PairText, pairFont);
+    }
+
+    // The frame from (1035, 960) to (10515, 7050) twips, corners included.
+    const int left = Twips(1035), top = Twips(960), right = Twips(10515), bottom = Twips(7050);
+    MakeLine(form, "Line1", QRect(left, top, right - left + 1, 1));
+    MakeLine(form, "Line2", QRect(right, top, 1, bottom - top + 1));
+    MakeLine(form, "Line3", QRect(left, top, 1, bottom - top + 1));
+    MakeLine(form, "Line4", QRect(left, bottom, right - left + 1, 1));
+}
+
+void PairGrid::FillPairGrid(const ProblemStore& store)
+{
+    const std::int16_t count = store.ProblemCount();
+    for (std::int16_t index = 0; index < count; ++index)
+        PairLabel(index).setText(store.PairCaption(static_cast<std::int16_t>(index + 1)));
+}
+
+void PairGrid::ClearPairGrid()
+{
+    for (QLabel* label : pairLabels_)
+        label->clear();
+}
+
+QLabel& PairGrid::NumberLabel(int index) const
+{
+    CheckIndex(index);
+    return *numberLabels_[static_cast<std::size_t>(index)];
+}
+
+QLabel& PairGrid::PairLabel(int index) const
+{
+    CheckIndex(index);
+    return *pairLabels_[static_cast<std::size_t>(index)];
+}
+
+void PairGrid::SetPairBackColour(int index, QColor colour)
+{
+    QLabel& label = PairLabel(index);
+    QPalette colours = label.palette();
+    colours.setColor(QPalette::Window, colour);
+    label.setPalette(colours);
+}
+
+QRect PairGrid::NumberRect(int index)
+{
+    CheckIndex(index);
+    return TwipsRect(ColumnLeft(index), RowTop(index), CellWidth, NumberHeight);
+}
+
+QRect PairGrid::PairRect(int index)
+{
+    CheckIndex(index);
+    return TwipsRect(ColumnLeft(index), RowTop(index) + PairOffset, CellWidth, PairHeight);
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "store/ProblemStore.h"
+
+#include <QColor>
+#include <QRect>
+
+#include <array>
+
+class QLabel;
+class QWidget;
+
+// The 80 numbered cells that show the stored pairs on the list, add and delete
+// windows: number label Label1(i) above pair label Label2(i), ten to a row, framed
+// by four yellow lines. Its controls belong to the form it was created on, so a
+// grid lives exactly as long as one loading of its window.
+class PairGrid {
+public:
+    static constexpr int CellCount = MaxPairs;
+    static constexpr int Columns = 10;
+
+    static inline const QColor NumberBack{0, 0, 255};
+    static inline const QColor NumberText{255, 255, 255};
+    static inline const QColor PairBack{0, 0, 192};
+    static inline const QColor PairText{255, 255, 0};
+    static inline const QColor LineColour{255, 255, 0};
+
+    // Creates Label1(0..79), Label2(0..79) and Line1..Line4 on form.
+    explicit PairGrid(QWidget& form);
+
+    // Pair labels 0 to ProblemCount - 1 show their pair; the rest keep their caption.
+    void FillPairGrid(const ProblemStore& store);
+    void ClearPairGrid();
+
+    QLabel& NumberLabel(int index) const;
+    QLabel& PairLabel(int index) const;
+    void SetPairBackColour(int index, QColor colour);
+
+    // Positions of cell `index` in pixels within the form.
+    static QRect NumberRect(int index);
+    static QRect PairRect(int index);
+
+private:
+    std::array<QLabel*, CellCount> numberLabels_{};
+    std::array<QLabel*, CellCount> pairLabels_{};
+};
