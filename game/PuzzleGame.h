@@ -1,0 +1,130 @@
+#pragma once
+
+#include "shell/AppError.h"
+#include "shell/HoverHighlight.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+class ProblemStore;
+class RandomSource;
+
+// A table of slots 0 to Last. An index outside it is an error, never a stray write.
+template <typename T, int Last>
+class Slots {
+public:
+    T& operator()(int index) { return values_[Checked(index)]; }
+    const T& operator()(int index) const { return values_[Checked(index)]; }
+    static constexpr int LastSlot = Last;
+
+private:
+    static std::size_t Checked(int index)
+    {
+        if (index < 0 || index > Last)
+            throw AppError(AppError::SubscriptOutOfRange,
+                           QStringLiteral("インデックス %1 が有効範囲 (0 ～ %2) にありません。").arg(index).arg(Last));
+        return static_cast<std::size_t>(index);
+    }
+
+    std::array<T, Last + 1> values_{};
+};
+
+// The board's numbering: rows 0 to 4 run left to right, rows 5 to 18 right to left.
+namespace Board {
+inline constexpr int Columns = 32;
+inline constexpr int Rows = 19;
+inline constexpr int CellCount = Columns * Rows;  // 608
+
+constexpr int CellIndex(int column, int row)
+{
+    return row < 5 ? Columns * row + column : Columns * row + (Columns - 1 - column);
+}
+constexpr int CellColumn(int index)
+{
+    const int row = index / Columns;
+    const int offset = index % Columns;
+    return row < 5 ? offset : Columns - 1 - offset;
+}
+constexpr int CellRow(int index) { return index / Columns; }
+} // namespace Board
+
+// What the puzzle window shows. The game says what changed; the window repaints it.
+class PuzzleView {
+public:
+    virtual ~PuzzleView() = default;
+    virtual void CellChanged(int index) = 0;  // the cell's back colour
+    virtual void BoardChanged() = 0;          // the captions, possibly every colour
+    virtual void PairListShown(const QStringList& entries) = 0;
+    virtual void PairListHidden() = 0;
+    virtual void HitSound() = 0;
+    virtual void BackToMenu() = 0;
+};
+
+// The rules of the puzzle window: drawing problems without recent repeats, the
+// odd cell, hover, answers, the four buttons and the pair list. The object lives
+// for the whole run; Load runs at every opening and the hover state carries over.
+class PuzzleGame {
+public:
+    using Rgb = std::uint32_t;  // 0xRRGGBB
+    static constexpr Rgb CreatedBlue = 0x0000C0;
+    static constexpr Rgb NormalBlue = 0x0000BF;  // one step darker, so a repainted cell is told apart
+    static constexpr Rgb Red = 0xFF0000;
+    static constexpr std::int16_t NoCell = -1;
+    // A draw that keeps hitting blocked pairs gives up on chance after this many.
+    static constexpr int MaxRedraws = 100;
+
+    PuzzleGame(ProblemStore& store, RandomSource& random);
+    PuzzleGame(const PuzzleGame&) = delete;
+    PuzzleGame& operator=(const PuzzleGame&) = delete;
+
+    void SetView(PuzzleView* view) { view_ = view; }
+
+    std::int16_t CurrentPair = 0;    // 0 while the store holds no pair
+    std::int16_t OddCell = NoCell;   // NoCell while the store holds no pair
+    std::int16_t ProblemClosed = 0;
+    std::int16_t ListShown = 0;
+    std::int16_t RecentCount = 0;
+    Slots<std::int16_t, 50> RecentPairs;
+    Slots<std::int16_t, 100> PairUsed;
+    HoverHighlight Hover;
+    std::int16_t& HighlightedCell = Hover.HighlightedIndex;
+    std::int16_t& HoverCell = Hover.HoverIndex;
+
+    // The window's controls were just created: empty captions, the created colour.
+    void CreateCells();
+    // The Load handler.
+    void Load();
+
+    // Events of the window.
+    void CellMove(int index);
+    void CellClick(int index);
+    void ButtonClick(int index);
+    void ListPick(int position);
+
+    void DrawPair();
+    void CommitPair();
+    void LayOutBoard();
+    void HighlightHoverCell();
+    void ClearHoverHighlight();
+    void ShowPairList();
+    void HidePairList();
+
+    const QString& Caption(int index) const;
+    Rgb BackColour(int index) const;
+
+private:
+    int DrawBelow(int limit);
+    void Paint(int index, Rgb colour);
+    std::int16_t FirstFreePairFrom(std::int16_t pair) const;
+
+    ProblemStore& store_;
+    RandomSource& random_;
+    PuzzleView* view_ = nullptr;
+    HoverHighlight::Painter paintHover_;
+    std::array<QString, Board::CellCount> captions_;
+    std::array<Rgb, Board::CellCount> colours_;
+};
