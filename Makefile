@@ -11,6 +11,8 @@ PACKAGES := cmake make g++ pkg-config \
 	libgtest-dev libbenchmark-dev \
 	fonts-ipafont-mincho \
 	xvfb xauth xdotool x11-utils
+# CI adds its own (the sanitizer and fuzzing runs need clang).
+EXTRA_PACKAGES ?=
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -20,7 +22,7 @@ all: build
 
 deps:
 	@missing=""; \
-	for package in $(PACKAGES); do \
+	for package in $(PACKAGES) $(EXTRA_PACKAGES); do \
 		dpkg -s $$package >/dev/null 2>&1 || missing="$$missing $$package"; \
 	done; \
 	if [ -n "$$missing" ]; then \

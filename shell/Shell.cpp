@@ -83,7 +83,8 @@ void Shell::Fail(const AppError& error)
             parent = window->form();
     dialogs_.ShowError(parent, error);
     UnloadAll();
-    exit_(1);
+    exitStatus_ = 1;
+    exit_(exitStatus_);
 }
 
 void Shell::UnloadAll()

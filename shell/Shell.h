@@ -39,6 +39,7 @@ public:
     // leaves no window loaded, the program ends too.
     void Guard(const std::function<void()>& handler);
     bool Ended() const { return ended_; }
+    int ExitStatus() const { return exitStatus_; }
 
     // Starts playing AppDir + suffix on the window's own player and returns at once.
     void PlaySoundFile(QSoundEffect& player, const QString& suffix);
@@ -58,5 +59,6 @@ private:
     ExitFunction exit_;
     std::map<WindowName, Window*> windows_;
     bool ended_ = false;
+    int exitStatus_ = 0;
     int guardDepth_ = 0;
 };

@@ -35,5 +35,6 @@ int main(int argc, char* argv[])
     字削除 remove(shell, 変数宣言::Problems);
 
     shell.Start();
-    return shell.Ended() ? 0 : QApplication::exec();
+    // An error while the menu opens has ended the program before the event loop runs.
+    return shell.Ended() ? shell.ExitStatus() : QApplication::exec();
 }

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <optional>
+#include <string>
 
 namespace {
 
@@ -63,7 +64,10 @@ INSTANTIATE_TEST_SUITE_P(
                       DelayCase{TenthsPerDay - 6, TenthsPerDay},       // 86399.4 -> 86399: midnight
                       DelayCase{TenthsPerDay - 5, TenthsPerDay + 10},  // 86399.5 -> 86400
                       DelayCase{TenthsPerDay - 4, TenthsPerDay + 10},  // 86399.6 -> 86400
-                      DelayCase{TenthsPerDay - 1, TenthsPerDay + 10}));
+                      DelayCase{TenthsPerDay - 1, TenthsPerDay + 10}),
+    [](const ::testing::TestParamInfo<DelayCase>& info) {
+        return "ClickAtTenth" + std::to_string(info.param.clickTenths);
+    });
 
 TEST(MenuTiming, RoundsHalvesToTheEvenSecond)
 {

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 struct AppDirCase {
@@ -34,7 +36,10 @@ INSTANTIATE_TEST_SUITE_P(Folders, AppDirRule,
                                            AppDirCase{"/", ""},
                                            AppDirCase{"C:/", "C:"},
                                            AppDirCase{"C:\\", "C:"},
-                                           AppDirCase{"C:/Program Files/Vellumark", "C:/Program Files/Vellumark"}));
+                                           AppDirCase{"C:/Program Files/Vellumark", "C:/Program Files/Vellumark"}),
+                         [](const ::testing::TestParamInfo<AppDirCase>& info) {
+                             return "Folder" + std::to_string(info.index);
+                         });
 
 // The program with the real menu and stand-ins for the other four windows.
 class HandOver : public ::testing::Test {
