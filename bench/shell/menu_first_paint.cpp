@@ -1,0 +1,16 @@
+// The real program up to the menu's first paint.
+#include "bench/shell/FirstPaint.h"
+#include "shell/Program.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    QuitAfterFirstPaint quit;
+    Program program;
+    if (!program.Start())
+        return 1;
+    return QApplication::exec();
+}
