@@ -11,7 +11,14 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <vector>
+
+// Failures name the picture rather than dumping its bytes.
+void PrintTo(const PictureSpec& picture, std::ostream* out)
+{
+    *out << picture.name;
+}
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 
 namespace {
@@ -127,6 +128,11 @@ struct ShippedSound {
     const char* file;
     double longestSeconds;
 };
+
+void PrintTo(const ShippedSound& sound, std::ostream* out)
+{
+    *out << sound.file;
+}
 
 class ShippedSounds : public ::testing::TestWithParam<ShippedSound> {
 protected:
