@@ -301,6 +301,13 @@ TEST_F(PuzzleWindowTest, TheListCoversItsCellsAndACellClickOnlyHidesIt)
     QTest::mouseClick(Form(), Qt::LeftButton, {}, onForm(15, 7) + QPoint(11, 10));
     EXPECT_TRUE(t.SoundsPlayed.isEmpty());
 
+    // Moves over the list leave the hover alone.
+    MoveOnBoard(CellPoint(0));
+    QTest::mouseMove(List()->viewport(), QPoint(40, 300));
+    QTest::mouseMove(List()->viewport(), QPoint(40, 30));
+    EXPECT_EQ(puzzle.Game.HighlightedCell, 0);
+    EXPECT_EQ(CellColour(0), Red);
+
     ClickButton(3);
     ClickOnBoard(GridPoint(2, 2, {22, 5}));  // a gap
     EXPECT_TRUE(List()->isVisible()) << "a click in a gap does nothing";
