@@ -143,7 +143,7 @@ void 字登録::ConfirmClick()
         store_.AddPair(first, second);
     } catch (const InputRefused& refusal) {
         // The panel stays as it is, so the user can put right what was typed.
-        shell().dialogs().ShowRefusal(form(), refusal.description());
+        shell().dialogs().ShowRefusal(form(), QStringLiteral("この組は登録できません。\n") + refusal.description());
         return;
     }
     Grid->FillPairGrid(store_);
