@@ -35,7 +35,7 @@ void CheckIndex(int index)
 // plain frame would.
 class CellLabel final : public QLabel {
 public:
-    CellLabel(QWidget* parent, const QString& name, QRect geometry, QColor back, QColor text, const QFont& font)
+    CellLabel(QWidget* parent, const QString& name, QRect geometry, const QPalette& colours, const QFont& font)
         : QLabel(parent)
     {
         setObjectName(name);
@@ -43,9 +43,6 @@ public:
         setFont(font);
         setAlignment(Qt::AlignCenter);
         setAutoFillBackground(true);
-        QPalette colours = palette();
-        colours.setColor(QPalette::Window, back);
-        colours.setColor(QPalette::WindowText, text);
         setPalette(colours);
     }
 
@@ -58,6 +55,14 @@ protected:
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
 };
+
+QPalette CellColours(const QWidget& form, QColor back, QColor text)
+{
+    QPalette colours = form.palette();
+    colours.setColor(QPalette::Window, back);
+    colours.setColor(QPalette::WindowText, text);
+    return colours;
+}
 
 QString FullWidthNumber(int number)
 {
@@ -84,13 +89,15 @@ PairGrid::PairGrid(QWidget& form)
 {
     const QFont numberFont = MinchoFont(12, true);
     const QFont pairFont = MinchoFont(12);
+    const QPalette numberColours = CellColours(form, NumberBack, NumberText);
+    const QPalette pairColours = CellColours(form, PairBack, PairText);
     for (int index = 0; index < CellCount; ++index) {
         const auto slot = static_cast<std::size_t>(index);
         numberLabels_[slot] = new CellLabel(&form, QStringLiteral("Label1(%1)").arg(index), NumberRect(index),
-                                            NumberBack, NumberText, numberFont);
+                                            numberColours, numberFont);
         numberLabels_[slot]->setText(FullWidthNumber(index + 1));
         pairLabels_[slot] = new CellLabel(&form, QStringLiteral("Label2(%1)").arg(index), PairRect(index),
-                                          PairBack, PairText, pairFont);
+                                          pairColours, pairFont);
     }
 
     // The frame from (1035, 960) to (10515, 7050) twips, corners included.

@@ -1,0 +1,106 @@
+// Opening a management window: load the problem file, fill the grid, first paint.
+// Beside it, the least any such window costs: 160 plain labels created and painted.
+//   each window   goal < 10 ms, and within a small multiple of the baseline
+#include "manage/AddWindow.h"
+#include "manage/DeleteWindow.h"
+#include "manage/ListWindow.h"
+#include "shell/AppError.h"
+#include "shell/Dialogs.h"
+#include "shell/Layout.h"
+#include "shell/Shell.h"
+#include "store/ProblemStore.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+
+namespace {
+
+// An application directory holding the shipped factory pairs as the problem file.
+class BenchAppDir {
+public:
+    BenchAppDir()
+    {
+        QDir(dir_.path()).mkpath(QStringLiteral("data"));
+        QFile::copy(QStringLiteral(VELLUMARK_SOURCE_DIR "/data/問題.org"),
+                    dir_.path() + QStringLiteral("/data/問題.dat"));
+    }
+    QString Path() const { return dir_.path(); }
+
+private:
+    QTemporaryDir dir_;
+};
+
+class SilentDialogs final : public Dialogs {
+public:
+    bool AskYesNo(QWidget*, const QString&) override { return false; }
+    void ShowError(QWidget*, const AppError& error) override
+    {
+        std::fprintf(stderr, "error %d: %s\n", error.number(), error.what());
+    }
+    void ShowRefusal(QWidget*, const QString&) override {}
+};
+
+struct Rig {
+    BenchAppDir dir;
+    SilentDialogs dialogs;
+    Shell shell{dir.Path(), dialogs, [](int) {}};
+    ProblemStore store{dir.Path()};
+};
+
+void PlainLabelsBaseline(benchmark::State& state)
+{
+    const QFont font = MinchoFont(12);
+    for (auto _ : state) {
+        QWidget form;
+        form.setFixedSize(768, 480);
+        for (int index = 0; index < 160; ++index) {
+            auto* label = new QLabel(QStringLiteral("未 末"), &form);
+            label->setFont(font);
+            label->setGeometry(80 + 61 * (index % 10), 77 + 23 * (index / 10), 60, 22);
+        }
+        form.show();
+        benchmark::DoNotOptimize(form.grab());
+        form.close();
+        QCoreApplication::sendPostedEvents();
+    }
+}
+BENCHMARK(PlainLabelsBaseline)->Unit(benchmark::kMillisecond);
+
+template <typename ManageWindow>
+void OpenWindow(benchmark::State& state)
+{
+    Rig rig;
+    ManageWindow window(rig.shell, rig.store);
+    for (auto _ : state) {
+        window.Load();
+        benchmark::DoNotOptimize(window.form()->grab());
+        window.Unload();
+        // What the event loop would do between two openings.
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    state.counters["pairs"] = rig.store.ProblemCount();
+}
+BENCHMARK_TEMPLATE(OpenWindow, 字一覧)->Name("OpenListWindow")->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(OpenWindow, 字登録)->Name("OpenAddWindow")->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(OpenWindow, 字削除)->Name("OpenDeleteWindow")->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
