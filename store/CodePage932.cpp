@@ -1,21 +1,32 @@
 #include "store/CodePage932.h"
 
-#include <QStringDecoder>
 #include <QStringEncoder>
 
 namespace {
 constexpr const char* CodecName = "Shift_JIS";
 }
 
-std::optional<QString> DecodeCp932(QByteArrayView bytes)
+Cp932Decoder::Cp932Decoder()
 {
     // Stateless: otherwise a lead byte cut off at the end is dropped without an
-    // error. Invalid bytes become U+001A and set the error flag.
-    QStringDecoder decoder(CodecName, QStringDecoder::Flag::Stateless);
-    QString text = decoder.decode(bytes);
-    if (decoder.hasError())
+    // error, or carried over into the next piece.
+    decoder_.emplace(CodecName, QStringDecoder::Flag::Stateless);
+}
+
+std::optional<QString> Cp932Decoder::Decode(QByteArrayView bytes)
+{
+    // Invalid bytes become U+001A and set the error flag.
+    QString text = decoder_->decode(bytes);
+    if (decoder_->hasError()) {
+        decoder_.emplace(CodecName, QStringDecoder::Flag::Stateless);
         return std::nullopt;
+    }
     return text;
+}
+
+std::optional<QString> DecodeCp932(QByteArrayView bytes)
+{
+    return Cp932Decoder().Decode(bytes);
 }
 
 std::optional<QByteArray> EncodeCp932(const QString& text)

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringDecoder>
 
 #include <optional>
 
@@ -12,6 +13,19 @@
 // The text of bytes, or nothing when they are not valid code page 932, including
 // a lead byte cut off at the end.
 std::optional<QString> DecodeCp932(QByteArrayView bytes);
+
+// The same for many pieces in a row: setting up a converter costs more than
+// decoding a short item.
+class Cp932Decoder {
+public:
+    Cp932Decoder();
+    std::optional<QString> Decode(QByteArrayView bytes);
+
+private:
+    // Held in an optional: the error flag never clears, and a reassigned
+    // converter stops reporting errors, so a new one is emplaced after a failure.
+    std::optional<QStringDecoder> decoder_;
+};
 
 // The bytes of text, or nothing when some character has no code in the table or
 // would come back as a different character.

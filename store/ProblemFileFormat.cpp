@@ -149,13 +149,14 @@ Reading Read(QByteArrayView bytes)
         const std::int16_t count = ReadCount(cursor);
         QList<QString> items;
         items.reserve(2 * count);
+        Cp932Decoder decoder;
         for (qsizetype i = 0; i < 2 * count; ++i) {
             const std::optional<Cursor::Item> item = cursor.Next();
             if (!item)
                 throw Fault{AppError::InputPastEndOfFile, cursor.Line(),
                             QStringLiteral("件数は %1 組ですが、%2 の前でファイルが終わっています。")
                                 .arg(count).arg(ItemName(i))};
-            std::optional<QString> text = DecodeCp932(item->raw);
+            std::optional<QString> text = decoder.Decode(item->raw);
             if (!text)
                 throw Fault{AppError::BadFileContents, item->line,
                             QStringLiteral("%1 に Shift-JIS (コードページ 932) として読めないバイトがあります (%2)。")
@@ -185,35 +186,49 @@ std::optional<QString> WhyUnstorable(const QString& item)
     return std::nullopt;
 }
 
+namespace {
+
+bool NeedsQuotes(const QString& item)
+{
+    return item.contains(QLatin1Char(',')) || item.contains(QLatin1Char('\r')) || item.contains(QLatin1Char('\n'))
+        || item.startsWith(QLatin1Char(' ')) || item.endsWith(QLatin1Char(' '));
+}
+
+} // namespace
+
 Writing Write(std::int16_t count, const QList<QString>& items)
 {
     Writing writing;
-    QByteArray bytes;
-    bytes.reserve(8 + 8 * count);
-    bytes += ' ';
-    bytes += QByteArray::number(count);
-    bytes += " \r\n";
-    for (qsizetype i = 0; i < 2 * qsizetype{count}; ++i) {
+    const qsizetype itemCount = 2 * qsizetype{count};
+    // The whole file through one converter; converters cost more to set up than
+    // a short item does to encode. Only a refusal needs the items one by one.
+    QString text = QLatin1Char(' ') + QString::number(count) + QStringLiteral(" \r\n");
+    bool quoteInside = false;
+    for (qsizetype i = 0; i < itemCount; ++i) {
         const QString& item = items.at(i);
-        std::optional<QByteArray> encoded;
-        if (!item.contains(QLatin1Char('"')))
-            encoded = EncodeCp932(item);
-        if (!encoded) {
-            writing.unstorableItem = i;
-            writing.why = WhyUnstorable(item).value_or(QString());
+        quoteInside = quoteInside || item.contains(QLatin1Char('"'));
+        if (NeedsQuotes(item))
+            text += QLatin1Char('"') + item + QLatin1Char('"');
+        else
+            text += item;
+        text += QStringLiteral("\r\n");
+    }
+    if (!quoteInside) {
+        if (std::optional<QByteArray> bytes = EncodeCp932(text)) {
+            writing.bytes = std::move(*bytes);
             return writing;
         }
-        const bool quoted = item.contains(QLatin1Char(',')) || item.contains(QLatin1Char('\r'))
-            || item.contains(QLatin1Char('\n')) || item.startsWith(QLatin1Char(' '))
-            || item.endsWith(QLatin1Char(' '));
-        if (quoted)
-            bytes += '"';
-        bytes += *encoded;
-        if (quoted)
-            bytes += '"';
-        bytes += "\r\n";
     }
-    writing.bytes = std::move(bytes);
+    for (qsizetype i = 0; i < itemCount; ++i) {
+        if (std::optional<QString> why = WhyUnstorable(items.at(i))) {
+            writing.unstorableItem = i;
+            writing.why = std::move(*why);
+            return writing;
+        }
+    }
+    // Every item alone is fine, so the whole must be too; never write a guess.
+    writing.unstorableItem = 0;
+    writing.why = QStringLiteral("Shift-JIS (コードページ 932) に変換できませんでした。");
     return writing;
 }
 

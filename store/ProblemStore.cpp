@@ -36,10 +36,19 @@ QByteArray ReadWholeFile(const QString& path, const QString& label)
         throw AppError(AppError::BadFileContents,
                        QStringLiteral("%1「%2」は大きすぎて問題ファイルとして読めません (%3 バイト)。")
                            .arg(label, Shown(path)).arg(file.size()));
-    QByteArray bytes = file.read(MaxFileBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        throw AppError(AppError::DeviceIoError,
-                       QStringLiteral("%1「%2」を読めません: %3").arg(label, Shown(path), file.errorString()));
+    // In pieces, never past the limit: a file that is not a plain file (or grows
+    // while read) has no trustworthy size.
+    const qint64 piece = std::max<qint64>(file.size() + 1, 4096);
+    QByteArray bytes;
+    while (bytes.size() <= MaxFileBytes) {
+        const QByteArray part = file.read(std::min(piece, MaxFileBytes + 1 - bytes.size()));
+        if (file.error() != QFileDevice::NoError)
+            throw AppError(AppError::DeviceIoError,
+                           QStringLiteral("%1「%2」を読めません: %3").arg(label, Shown(path), file.errorString()));
+        if (part.isEmpty())
+            break;
+        bytes += part;
+    }
     if (bytes.size() > MaxFileBytes)
         throw AppError(AppError::BadFileContents,
                        QStringLiteral("%1「%2」は大きすぎて問題ファイルとして読めません。").arg(label, Shown(path)));

@@ -1,0 +1,130 @@
+// The store's load and add beside plain QFile reads and writes of the same bytes,
+// in the same run. Compare the pairs of figures:
+//   Load/Full80           against  PlainRead/Full80
+//   AddPair/Full80        against  PlainWrite/Full80 and PlainWriteRename/Full80
+// (an add saves atomically and reads the file back).
+#include "store/ProblemFileFormat.h"
+#include "store/ProblemStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+// 80 pairs of two-byte kanji, as the writer writes them.
+QByteArray FullFile()
+{
+    QList<QString> items;
+    for (char16_t code = 0x4E00; items.size() < 160; ++code) {
+        const QString character(QChar{code});
+        if (!ProblemFile::WhyUnstorable(character))
+            items.append(character);
+    }
+    return ProblemFile::Write(80, items).bytes;
+}
+
+struct Fixture {
+    Fixture()
+    {
+        if (!dir.isValid() || !QDir(dir.path()).mkpath(QStringLiteral("data")))
+            std::abort();
+        Put(dat, bytes);
+    }
+    static void Put(const QString& path, const QByteArray& content)
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size())
+            std::abort();
+    }
+
+    QTemporaryDir dir;
+    QByteArray bytes = FullFile();
+    QString dat = dir.path() + QStringLiteral("/data/問題.dat");
+    // The baselines' own files (ASCII names, so std::filesystem takes them as they are).
+    QString plain = dir.path() + QStringLiteral("/data/plain.dat");
+    QString scratch = dir.path() + QStringLiteral("/data/plain.tmp");
+};
+
+void PlainRead(benchmark::State& state)
+{
+    Fixture f;
+    for (auto _ : state) {
+        QFile file(f.dat);
+        if (!file.open(QIODevice::ReadOnly))
+            std::abort();
+        benchmark::DoNotOptimize(file.readAll());
+    }
+}
+BENCHMARK(PlainRead)->Name("PlainRead/Full80");
+
+void Load(benchmark::State& state)
+{
+    Fixture f;
+    ProblemStore store(f.dir.path());
+    for (auto _ : state) {
+        store.LoadProblemFile();
+        benchmark::DoNotOptimize(store.ProblemCount());
+    }
+}
+BENCHMARK(Load)->Name("Load/Full80");
+
+void ReadBytes(benchmark::State& state)
+{
+    Fixture f;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ProblemFile::Read(f.bytes));
+}
+BENCHMARK(ReadBytes)->Name("ReadBytesOnly/Full80");
+
+void WriteBytes(benchmark::State& state)
+{
+    Fixture f;
+    const ProblemFile::Reading reading = ProblemFile::Read(f.bytes);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ProblemFile::Write(reading.contents.count, reading.contents.items));
+}
+BENCHMARK(WriteBytes)->Name("WriteBytesOnly/Full80");
+
+void PlainWrite(benchmark::State& state)
+{
+    Fixture f;
+    for (auto _ : state)
+        Fixture::Put(f.plain, f.bytes);
+}
+BENCHMARK(PlainWrite)->Name("PlainWrite/Full80");
+
+// What an atomic save does at least: a new file, then a rename over the old one.
+void PlainWriteRename(benchmark::State& state)
+{
+    Fixture f;
+    Fixture::Put(f.plain, f.bytes);
+    const std::filesystem::path from = f.scratch.toStdString();
+    const std::filesystem::path to = f.plain.toStdString();
+    for (auto _ : state) {
+        Fixture::Put(f.scratch, f.bytes);
+        std::filesystem::rename(from, to);
+    }
+}
+BENCHMARK(PlainWriteRename)->Name("PlainWriteRename/Full80");
+
+void AddPair(benchmark::State& state)
+{
+    Fixture f;
+    ProblemStore store(f.dir.path());
+    store.LoadProblemFile();
+    const QString first = QStringLiteral("鳥");
+    const QString second = QStringLiteral("烏");
+    for (auto _ : state)
+        store.AddPair(first, second);
+    if (store.ProblemCount() != 80)
+        std::abort();
+}
+BENCHMARK(AddPair)->Name("AddPair/Full80");
+
+} // namespace
