@@ -12,6 +12,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTextBoundaryFinder>
 
 using ManageLayout::BackColour;
 
@@ -19,13 +20,16 @@ namespace {
 
 const QColor PanelColour(192, 255, 192);
 
-// The first character as the user sees it: a character outside the basic plane
-// is two UTF-16 units and is never cut in half.
-QString FirstCharacter(const QString& text)
+// The first character as the user sees it. Cutting by UTF-16 units would halve a
+// character outside the basic plane, and cutting by code points would strip the
+// voicing mark from a decomposed が and store か without a word; composed first,
+// a mark that has no composed form stays with its base and is refused whole.
+QString FirstCharacter(const QString& typed)
 {
-    if (text.size() >= 2 && text[0].isHighSurrogate() && text[1].isLowSurrogate())
-        return text.left(2);
-    return text.left(1);
+    const QString text = typed.normalized(QString::NormalizationForm_C);
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
+    const qsizetype end = graphemes.toNextBoundary();
+    return text.left(end < 0 ? text.size() : end);
 }
 
 QLineEdit* MakeCharacterBox(QWidget* panel, const char* name, QRect geometry)
@@ -56,6 +60,7 @@ void 字登録::CreateControls(Form& form)
     auto* open = new PictureButton(&form, TwipsRect(8880, 150, 660, 600), BackColour, Picture(Pictures::FaceTou),
                                    QStringLiteral("登"), QStringLiteral("字を登録する"));
     open->setObjectName(QStringLiteral("Command2"));
+    Command2 = open;
     Connect(open, &QAbstractButton::clicked, [this] { OpenPanelClick(); });
 
     Grid.emplace(form);
@@ -152,6 +157,9 @@ void 字登録::ConfirmClick()
 
 void 字登録::ClosePanel()
 {
+    // The focus must not stay in a hidden box, where typing would be lost; the
+    // button that opens the panel again is where the next pair starts.
+    Command2->setFocus(Qt::OtherFocusReason);
     Frame1->hide();
     Text1->clear();
     Text2->clear();

@@ -28,6 +28,7 @@ private:
     void ClosePanel();
 
     ProblemStore& store_;
+    QWidget* Command2 = nullptr;
     QFrame* Frame1 = nullptr;
     QLineEdit* Text1 = nullptr;
     QLineEdit* Text2 = nullptr;

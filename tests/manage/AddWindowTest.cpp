@@ -44,6 +44,7 @@ protected:
         EXPECT_EQ(add.InputOpen, 0);
         EXPECT_TRUE(Box(1)->text().isEmpty());
         EXPECT_TRUE(Box(2)->text().isEmpty());
+        EXPECT_EQ(Focused(add), Find(add, QStringLiteral("Command2"))) << "the focus left the hidden panel";
     }
 };
 
@@ -116,7 +117,8 @@ TEST_F(AddWindow, ConfirmStoresTheFirstCharacterOfEachBoxAsPairOne)
     for (const Case c : {Case{"土士", "未来永劫", "末端", "未末土士", false},  // only the first character counts
                          Case{"土士", "口", "口", "口口土士", false},          // the same character twice is a pair
                          Case{"", "未", "末", "未末", false},                  // an empty store
-                         Case{"土士", "日本", "曰く", "日曰土士", true}}) {
+                         Case{"土士", "日本", "曰く", "日曰土士", true},
+                         Case{"土士", "か\u3099く", "か", "がか土士", true}}) {  // decomposed が stays が
         SCOPED_TRACE(c.first);
         Open(add, QString::fromUtf8(c.before));
         ClickButton(2);
@@ -158,6 +160,7 @@ TEST_F(AddWindow, ACharacterTheFileCannotHoldIsRefusedAndNothingChanges)
         {QStringLiteral("\"未"), QStringLiteral("末"), QStringLiteral("\"")},
         {QStringLiteral("未"), QStringLiteral("한"), QStringLiteral("한")},
         {QStringLiteral("𠮷野"), QStringLiteral("吉"), QStringLiteral("𠮷")},  // outside the basic plane: never halved
+        {QStringLiteral("未"), QStringLiteral("か\u309Aき"), QStringLiteral("\u309A")},  // the mark is not dropped
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.named.toStdString());
