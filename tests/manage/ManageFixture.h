@@ -16,31 +16,28 @@
 #include <gtest/gtest.h>
 
 // The three management windows and the menu on a throw-away application directory.
+// Pairs are written as strings of two characters per pair.
 class ManageFixture : public ::testing::Test {
 protected:
     TestShell t;
-    FakeClock clock{100.0};
+    FakeClock clock;
     メニュー menu{t.Frame, clock};
     ProblemStore store{t.Dir.Path()};
     字一覧 list{t.Frame, store};
     字登録 add{t.Frame, store};
     字削除 remove{t.Frame, store};
-
     const QString dat = QStringLiteral("/data/問題.dat");
-    const QString org = QStringLiteral("/data/問題.org");
 
     // A move to where the last test left the mouse would not be a move at all.
     void SetUp() override { QCursor::setPos(0, 0); }
-
     void TearDown() override
     {
         t.Frame.Guard([this] { t.Frame.EndProgram(); });
         DestroyUnloadedForms();
         EXPECT_TRUE(t.Boxes.Errors.empty()) << t.Boxes.Errors.front().description().toStdString();
-        EXPECT_TRUE(t.Boxes.Answers.empty()) << "a question the test expected was never asked";
+        EXPECT_TRUE(t.Boxes.Answers.empty()) << "an expected question was never asked";
     }
 
-    // The file as the program writes it; pairs holds two characters per pair.
     static QByteArray FileOf(const QString& pairs)
     {
         QByteArray bytes = " " + QByteArray::number(pairs.size() / 2) + " \r\n";
@@ -48,34 +45,20 @@ protected:
             bytes += Cp932(QString(c)) + "\r\n";
         return bytes;
     }
-    // Pair k of `count` distinct pairs: a hiragana and a katakana.
-    static QString ManyPairs(int count)
+    static QString ManyPairs(int count)  // a hiragana and a katakana each
     {
         QString pairs;
-        for (int k = 0; k < count; ++k) {
-            pairs += QChar(char16_t(u'ぁ' + k));
-            pairs += QChar(char16_t(u'ァ' + k));
-        }
+        for (int k = 0; k < count; ++k)
+            pairs.append(QChar(char16_t(u'ぁ' + k))).append(QChar(char16_t(u'ァ' + k)));
         return pairs;
     }
-    static QString Caption(const QString& pairs, int index)
+    // The 80 captions that show `pairs`, empty beyond them.
+    static QStringList Shown(const QString& pairs)
     {
-        return pairs.mid(2 * index, 1) + u' ' + pairs.mid(2 * index + 1, 1);
-    }
-
-    void Open(Window& window, const QString& pairs)
-    {
-        t.Dir.Write(dat, FileOf(pairs));
-        t.Frame.Guard([&] { t.Frame.ShowWindow(window.Name()); });
-        ASSERT_TRUE(window.IsLoaded());
-    }
-
-    template <typename Control = QWidget>
-    static Control* Find(const Window& window, const QString& name)
-    {
-        auto* control = window.form()->findChild<Control*>(name);
-        EXPECT_NE(control, nullptr) << name.toStdString();
-        return control;
+        QStringList captions;
+        for (int i = 0; i < PairGrid::CellCount; ++i)
+            captions << (2 * i < pairs.size() ? pairs.mid(2 * i, 1) + u' ' + pairs.mid(2 * i + 1, 1) : QString());
+        return captions;
     }
     static QStringList Captions(const PairGrid& grid)
     {
@@ -84,20 +67,34 @@ protected:
             captions << grid.PairLabel(i).text();
         return captions;
     }
-    // What `pairs` shows in the grid, with the cells beyond it empty.
-    static QStringList Shown(const QString& pairs)
+
+    // Goes back to the menu if need be and opens the window through its plate.
+    void Open(Window& window, const QString& pairs)
     {
-        QStringList captions;
-        for (int i = 0; i < PairGrid::CellCount; ++i)
-            captions << (i < pairs.size() / 2 ? Caption(pairs, i) : QString());
-        return captions;
+        for (Window* open : {static_cast<Window*>(&list), static_cast<Window*>(&add), static_cast<Window*>(&remove)})
+            if (open->IsLoaded())
+                Click(Find(*open, QStringLiteral("Command1")));
+        if (!menu.IsLoaded())
+            t.Frame.Start();
+        t.Dir.Write(dat, FileOf(pairs));
+        const int plate = &window == &list ? 1 : &window == &add ? 2 : 3;
+        Click(Find(menu, QStringLiteral("Command1(%1)").arg(plate)));
+        ASSERT_TRUE(window.IsLoaded());
+        ASSERT_FALSE(menu.IsLoaded());
     }
-    // The colour painted just inside a control's border, where no text reaches.
+    template <typename Control = QWidget>
+    static Control* Find(const Window& window, const QString& name)
+    {
+        auto* control = window.form()->findChild<Control*>(name);
+        EXPECT_NE(control, nullptr) << name.toStdString();
+        return control;
+    }
+    // The control that holds the focus whenever the window is active.
+    static QWidget* Focused(const Window& window) { return window.form()->focusWidget(); }
+    // The colour just inside a control's border, where no text reaches.
     static QColor BackOnScreen(const Window& window, const QRect& rect)
     {
         return window.form()->grab().toImage().pixelColor(rect.topLeft() + QPoint(3, 3));
     }
-    // The control that holds the focus whenever the window is active.
-    static QWidget* Focused(const Window& window) { return window.form()->focusWidget(); }
     static void Click(QWidget* control) { QTest::mouseClick(control, Qt::LeftButton, {}, control->rect().center()); }
 };
