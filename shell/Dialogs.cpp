@@ -2,6 +2,7 @@
 
 #include "shell/AppError.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 
 bool MessageBoxDialogs::AskYesNo(QWidget* parent, const QString& text)
@@ -9,6 +10,9 @@ bool MessageBoxDialogs::AskYesNo(QWidget* parent, const QString& text)
     QMessageBox box(QMessageBox::Information, QStringLiteral("確認"), text,
                     QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(QMessageBox::Yes);
+    // The labels a Japanese desktop gives these buttons, whatever Qt's own language.
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("はい(&Y)"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
     return box.exec() == QMessageBox::Yes;
 }
 

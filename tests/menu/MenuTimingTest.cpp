@@ -65,8 +65,8 @@ INSTANTIATE_TEST_SUITE_P(
                       DelayCase{TenthsPerDay - 5, TenthsPerDay + 10},  // 86399.5 -> 86400
                       DelayCase{TenthsPerDay - 4, TenthsPerDay + 10},  // 86399.6 -> 86400
                       DelayCase{TenthsPerDay - 1, TenthsPerDay + 10}),
-    [](const ::testing::TestParamInfo<DelayCase>& info) {
-        return "ClickAtTenth" + std::to_string(info.param.clickTenths);
+    [](const ::testing::TestParamInfo<DelayCase>& row) {
+        return "ClickAtTenth" + std::to_string(row.param.clickTenths);
     });
 
 TEST(MenuTiming, RoundsHalvesToTheEvenSecond)

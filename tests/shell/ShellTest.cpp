@@ -37,8 +37,8 @@ INSTANTIATE_TEST_SUITE_P(Folders, AppDirRule,
                                            AppDirCase{"C:/", "C:"},
                                            AppDirCase{"C:\\", "C:"},
                                            AppDirCase{"C:/Program Files/Vellumark", "C:/Program Files/Vellumark"}),
-                         [](const ::testing::TestParamInfo<AppDirCase>& info) {
-                             return "Folder" + std::to_string(info.index);
+                         [](const ::testing::TestParamInfo<AppDirCase>& row) {
+                             return "Folder" + std::to_string(row.index);
                          });
 
 // The program with the real menu and stand-ins for the other four windows.
