@@ -53,9 +53,7 @@ void 字登録::CreateControls(Form& form)
 {
     ManageLayout::MakeTitle(form, Pictures::TitleJiTouroku);
 
-    auto* back = MakeBackButton(&form, TwipsRect(9840, 150, 660, 600), BackColour);
-    back->setObjectName(QStringLiteral("Command1"));
-    Connect(back, &QAbstractButton::clicked, [this] { shell().SwitchToWindow(WindowName::メニュー); });
+    QAbstractButton* back = CreateBackButton(form, TwipsRect(9840, 150, 660, 600));
 
     auto* open = new PictureButton(&form, TwipsRect(8880, 150, 660, 600), BackColour, Picture(Pictures::FaceTou),
                                    QStringLiteral("登"), QStringLiteral("字を登録する"));
@@ -105,7 +103,6 @@ void 字登録::CreateControls(Form& form)
     QWidget::setTabOrder(Text1, Text2);
     QWidget::setTabOrder(Text2, confirm);
     QWidget::setTabOrder(confirm, cancel);
-    form.InitialFocus = back;
 }
 
 void 字登録::OnLoad()

@@ -32,10 +32,7 @@ void 字削除::CreateControls(Form& form)
     colours.setColor(QPalette::WindowText, QColor(255, 255, 255));
     instruction->setPalette(colours);
 
-    auto* back = MakeBackButton(&form, TwipsRect(9840, 150, 660, 600), BackColour);
-    back->setObjectName(QStringLiteral("Command1"));
-    Connect(back, &QAbstractButton::clicked, [this] { shell().SwitchToWindow(WindowName::メニュー); });
-    form.InitialFocus = back;
+    CreateBackButton(form, TwipsRect(9840, 150, 660, 600));
 
     Grid.emplace(form);
     for (int index = 0; index < PairGrid::CellCount; ++index) {

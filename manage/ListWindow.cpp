@@ -19,9 +19,7 @@ void 字一覧::CreateControls(Form& form)
 {
     ManageLayout::MakeTitle(form, Pictures::TitleJiIchiran);
 
-    auto* back = MakeBackButton(&form, TwipsRect(9840, 150, 660, 600), BackColour);
-    back->setObjectName(QStringLiteral("Command1"));
-    Connect(back, &QAbstractButton::clicked, [this] { shell().SwitchToWindow(WindowName::メニュー); });
+    QAbstractButton* back = CreateBackButton(form, TwipsRect(9840, 150, 660, 600));
 
     auto* reset = new PictureButton(&form, TwipsRect(8880, 150, 660, 600), BackColour, Picture(Pictures::FaceHatsu),
                                     QStringLiteral("初"), QStringLiteral("字登録を初期状態（出荷時）に戻す"));
@@ -29,7 +27,6 @@ void 字一覧::CreateControls(Form& form)
     Connect(reset, &QAbstractButton::clicked, [this] { FactoryResetClick(); });
 
     QWidget::setTabOrder(back, reset);
-    form.InitialFocus = back;
     Grid.emplace(form);
 }
 

@@ -1,5 +1,6 @@
 #include "shell/Window.h"
 
+#include "shell/PictureButton.h"
 #include "shell/Pictures.h"
 #include "shell/Shell.h"
 
@@ -162,4 +163,13 @@ void Window::OnMouseMove(QWidget* control, std::function<void(QPoint)> handler)
 void Window::OnClick(QWidget* control, std::function<void()> handler)
 {
     new MouseHook(control, {}, [this, handler = std::move(handler)] { Guarded(handler); });
+}
+
+QAbstractButton* Window::CreateBackButton(Form& form, QRect geometry)
+{
+    auto* back = MakeBackButton(&form, geometry, design_.backColour);
+    back->setObjectName(QStringLiteral("Command1"));
+    Connect(back, &QAbstractButton::clicked, [this] { shell_.SwitchToWindow(WindowName::メニュー); });
+    form.InitialFocus = back;
+    return back;
 }

@@ -11,6 +11,7 @@
 #include <functional>
 #include <type_traits>
 
+class QAbstractButton;
 class Shell;
 class Window;
 
@@ -90,6 +91,10 @@ protected:
         });
     }
     void Guarded(const std::function<void()>& handler);
+
+    // The back button of a window opened from the menu: 戻 at `geometry`, named
+    // "Command1", first in the focus order, and back to the menu when clicked.
+    QAbstractButton* CreateBackButton(Form& form, QRect geometry);
 
 private:
     Shell& shell_;

@@ -5,6 +5,7 @@
 #include "game/PuzzleBoard.h"
 #include "game/PuzzleGame.h"
 #include "game/PuzzleWindow.h"
+#include "bench/support/BenchSupport.h"
 #include "shell/AppError.h"
 #include "shell/Clock.h"
 #include "shell/Dialogs.h"
@@ -27,36 +28,11 @@
 
 namespace {
 
-// An application directory holding the shipped factory pairs as the problem file.
-class BenchAppDir {
-public:
-    BenchAppDir()
-    {
-        QDir(dir_.path()).mkpath(QStringLiteral("data/音"));
-        QFile::copy(QStringLiteral(VELLUMARK_SOURCE_DIR "/data/問題.org"),
-                    dir_.path() + QStringLiteral("/data/問題.dat"));
-    }
-    QString Path() const { return dir_.path(); }
-
-private:
-    QTemporaryDir dir_;
-};
-
 BenchAppDir& AppDir()
 {
     static BenchAppDir dir;
     return dir;
 }
-
-class SilentDialogs final : public Dialogs {
-public:
-    bool AskYesNo(QWidget*, const QString&) override { return false; }
-    void ShowError(QWidget*, const AppError& error) override
-    {
-        std::fprintf(stderr, "error %d: %s\n", error.number(), error.what());
-    }
-    void ShowRefusal(QWidget*, const QString&) override {}
-};
 
 // The board with the game behind it, as the window wires them.
 class BoardRig final : public PuzzleView {

@@ -4,6 +4,7 @@
 #include "manage/AddWindow.h"
 #include "manage/DeleteWindow.h"
 #include "manage/ListWindow.h"
+#include "bench/support/BenchSupport.h"
 #include "shell/AppError.h"
 #include "shell/Dialogs.h"
 #include "shell/Layout.h"
@@ -21,31 +22,6 @@
 #include <cstdio>
 
 namespace {
-
-// An application directory holding the shipped factory pairs as the problem file.
-class BenchAppDir {
-public:
-    BenchAppDir()
-    {
-        QDir(dir_.path()).mkpath(QStringLiteral("data"));
-        QFile::copy(QStringLiteral(VELLUMARK_SOURCE_DIR "/data/問題.org"),
-                    dir_.path() + QStringLiteral("/data/問題.dat"));
-    }
-    QString Path() const { return dir_.path(); }
-
-private:
-    QTemporaryDir dir_;
-};
-
-class SilentDialogs final : public Dialogs {
-public:
-    bool AskYesNo(QWidget*, const QString&) override { return false; }
-    void ShowError(QWidget*, const AppError& error) override
-    {
-        std::fprintf(stderr, "error %d: %s\n", error.number(), error.what());
-    }
-    void ShowRefusal(QWidget*, const QString&) override {}
-};
 
 struct Rig {
     BenchAppDir dir;

@@ -1,7 +1,5 @@
 #include "menu/MenuWindow.h"
-#include "tests/support/Fakes.h"
-#include "tests/support/StubWindow.h"
-#include "tests/support/TestShell.h"
+#include "tests/support/MenuWithStubs.h"
 
 #include <QAbstractButton>
 #include <QImage>
@@ -12,24 +10,16 @@
 
 namespace {
 
-class MenuWindow : public ::testing::Test {
+class MenuWindow : public MenuWithStubs {
 protected:
-    TestShell t;
-    FakeClock clock{200.0};
-    メニュー menu{t.Frame, clock};
-    StubWindow puzzle{t.Frame, WindowName::問題表示};
-    StubWindow list{t.Frame, WindowName::字一覧};
-    StubWindow add{t.Frame, WindowName::字登録};
-    StubWindow remove{t.Frame, WindowName::字削除};
-
-    void SetUp() override { t.Frame.Start(); }
-
-    QAbstractButton* Button(int index) const
+    void SetUp() override
     {
-        return menu.form()->findChild<QAbstractButton*>(QStringLiteral("Command1(%1)").arg(index));
+        clock.Now = 200.0;
+        MenuWithStubs::SetUp();
     }
+    QAbstractButton* Button(int index) const { return MenuButton(index); }
     QTimer* Timer() const { return menu.form()->findChild<QTimer*>(QStringLiteral("Timer1")); }
-    void Click(int index) { QTest::mouseClick(Button(index), Qt::LeftButton, {}, Button(index)->rect().center()); }
+    void Click(int index) { MenuWithStubs::Click(Button(index)); }
 };
 
 TEST_F(MenuWindow, LooksAsDesigned)
@@ -87,11 +77,9 @@ TEST_F(MenuWindow, StartThenEndHandsTheSoundAgainAndEnds)
     Click(4);
     EXPECT_EQ(t.SoundsPlayed.size(), 2);
     EXPECT_EQ(menu.Timing.ChoiceTime, 201);
-    clock.Now = 201.9;
-    t.Frame.Guard([&] { menu.TimerTick(); });
+    TickAt(201.9);
     EXPECT_TRUE(menu.IsLoaded());
-    clock.Now = 202.0;
-    t.Frame.Guard([&] { menu.TimerTick(); });
+    TickAt(202.0);
     EXPECT_EQ(t.ExitStatuses, std::vector<int>{0});
     EXPECT_EQ(puzzle.Loads, 0);
 }
@@ -103,8 +91,7 @@ TEST_F(MenuWindow, StartThenListOpensTheListAndTheDelayDiesWithTheMenu)
     Click(1);
     EXPECT_TRUE(list.IsLoaded());
     EXPECT_FALSE(timer->isActive()) << "a pending delay must die with the menu";
-    clock.Now = 210.0;
-    t.Frame.Guard([&] { menu.TimerTick(); });
+    TickAt(210.0);
     EXPECT_EQ(puzzle.Loads, 0);
     EXPECT_TRUE(list.IsLoaded());
 }

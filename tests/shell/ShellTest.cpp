@@ -1,9 +1,7 @@
 #include "menu/MenuWindow.h"
 #include "shell/AppDir.h"
 #include "store/ProblemStore.h"
-#include "tests/support/Fakes.h"
-#include "tests/support/StubWindow.h"
-#include "tests/support/TestShell.h"
+#include "tests/support/MenuWithStubs.h"
 
 #include <QAbstractButton>
 #include <QPointer>
@@ -41,33 +39,8 @@ INSTANTIATE_TEST_SUITE_P(Folders, AppDirRule,
                              return "Folder" + std::to_string(row.index);
                          });
 
-// The program with the real menu and stand-ins for the other four windows.
-class HandOver : public ::testing::Test {
+class HandOver : public MenuWithStubs {
 protected:
-    TestShell t;
-    FakeClock clock{100.0};
-    メニュー menu{t.Frame, clock};
-    StubWindow puzzle{t.Frame, WindowName::問題表示};
-    StubWindow list{t.Frame, WindowName::字一覧};
-    StubWindow add{t.Frame, WindowName::字登録};
-    StubWindow remove{t.Frame, WindowName::字削除};
-
-    void SetUp() override { t.Frame.Start(); }
-
-    QAbstractButton* MenuButton(int index) const
-    {
-        return menu.form()->findChild<QAbstractButton*>(QStringLiteral("Command1(%1)").arg(index));
-    }
-
-    static void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center()); }
-
-    // Lets the timer's tick run as the event loop would run it.
-    void TickAt(double seconds)
-    {
-        clock.Now = seconds;
-        t.Frame.Guard([&] { menu.TimerTick(); });
-    }
-
     int LoadedCount() const
     {
         int count = 0;
