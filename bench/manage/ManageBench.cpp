@@ -69,14 +69,3 @@ BENCHMARK_TEMPLATE(OpenWindow, 字登録)->Name("OpenAddWindow")->Unit(benchmark
 BENCHMARK_TEMPLATE(OpenWindow, 字削除)->Name("OpenDeleteWindow")->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
