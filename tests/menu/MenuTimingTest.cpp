@@ -111,12 +111,4 @@ TEST(MenuTiming, ImmediateButtonsLeaveTheDelayAlone)
     }
 }
 
-TEST(MenuTiming, EndButtonEndsTheProgram)
-{
-    const std::optional<HandOverTick> run = ClickAndTick(4, 3000);
-    ASSERT_TRUE(run.has_value());
-    EXPECT_EQ(run->action, MenuTiming::TickAction::EndProgram);
-    EXPECT_EQ(run->tickTenths, 3010);
-}
-
 } // namespace

@@ -199,15 +199,6 @@ TEST_F(HandOver, AHandlerThatLeavesNoWindowEndsTheProgram)
     EXPECT_EQ(t.ExitStatuses, std::vector<int>{0});
 }
 
-TEST_F(HandOver, EndProgramEndsOnce)
-{
-    t.Frame.Guard([&] {
-        t.Frame.EndProgram();
-        t.Frame.EndProgram();
-    });
-    EXPECT_EQ(t.ExitStatuses, std::vector<int>{0});
-}
-
 TEST_F(HandOver, EveryWindowOpensAtItsSizeCentredWithTheIcon)
 {
     const QSize size = menu.form()->size();
