@@ -1,12 +1,8 @@
 #pragma once
 
-#include "shell/RandomSource.h"
 #include "tests/support/TempDir.h"
 
 #include <QString>
-
-#include <cstdint>
-#include <random>
 
 // Pair k of a test store: a hiragana filling the board, the katakana as its odd one.
 inline QString FirstOf(int pair) { return QString(QChar(0x3040 + pair)); }
@@ -24,18 +20,3 @@ inline void WriteProblems(const TempAppDir& dir, int count)
 // The random value that draws `pair` out of `count`, and the one that puts the odd cell at `cell`.
 inline double DrawOf(int pair, int count) { return (pair - 0.5) / count; }
 inline double CellDraw(int cell) { return (cell + 0.5) / 608.0; }
-
-// A reproducible uniform source for runs of many problems.
-class SeededRandom final : public RandomSource {
-public:
-    explicit SeededRandom(std::uint64_t seed) : engine_(seed) {}
-    double Next() override
-    {
-        ++Draws;
-        return static_cast<double>(engine_() >> 11) * 0x1.0p-53;
-    }
-    int Draws = 0;
-
-private:
-    std::mt19937_64 engine_;
-};

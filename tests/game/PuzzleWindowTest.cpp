@@ -9,8 +9,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
-#include <QFrame>
-#include <QLabel>
 #include <QListWidget>
 #include <QPaintEvent>
 #include <QSoundEffect>
@@ -18,26 +16,26 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <set>
+#include <vector>
+
 namespace {
 
-const QColor Surface(128, 128, 255);
-const QColor Created(0, 0, 192);
-const QColor Normal(0, 0, 191);
-const QColor Red(255, 0, 0);
+const QColor Surface(128, 128, 255), Created(0, 0, 192), Normal(0, 0, 191), Red(255, 0, 0);
+
+using Places = std::vector<std::pair<QWidget*, QPoint>>;
 
 // Collects the areas a widget is asked to repaint.
-class PaintSpy final : public QObject {
-public:
+struct PaintSpy final : QObject {
     explicit PaintSpy(QWidget* widget) : QObject(widget) { widget->installEventFilter(this); }
-    QRegion Painted;
-
-protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
         if (event->type() == QEvent::Paint)
             Painted += static_cast<QPaintEvent*>(event)->region();
         return false;
     }
+    QRegion Painted;
 };
 
 class PuzzleWindowTest : public ::testing::Test {
@@ -48,10 +46,10 @@ protected:
     ScriptedRandom random;
     メニュー menu{t.Frame, clock};
     問題表示 puzzle{t.Frame, store, random};
+    PuzzleGame& game = puzzle.Game;
 
     void SetUp() override { InstallShippedData(t.Dir); }
     void TearDown() override { DestroyUnloadedForms(); }
-
     void Open(int pairs, std::initializer_list<double> draws)
     {
         WriteProblems(t.Dir, pairs);
@@ -60,325 +58,254 @@ protected:
         ASSERT_TRUE(puzzle.IsLoaded());
     }
 
+    template <typename T = QWidget>
+    T* Child(const QString& name) const { return Form()->findChild<T*>(name); }
     QWidget* Form() const { return puzzle.form(); }
-    PuzzleBoard* Board() const { return Form()->findChild<PuzzleBoard*>(QStringLiteral("Label1")); }
-    QListWidget* List() const { return Form()->findChild<QListWidget*>(QStringLiteral("List1")); }
-    QFrame* Frame() const { return Form()->findChild<QFrame*>(QStringLiteral("Frame1")); }
-    QAbstractButton* Button(int index) const
-    {
-        return Form()->findChild<QAbstractButton*>(QStringLiteral("Command1(%1)").arg(index));
-    }
-    QLabel* Badge(int index) const { return Form()->findChild<QLabel*>(QStringLiteral("Image1(%1)").arg(index)); }
+    PuzzleBoard* Board() const { return Child<PuzzleBoard>(QStringLiteral("Label1")); }
+    QListWidget* List() const { return Child<QListWidget>(QStringLiteral("List1")); }
+    QWidget* Frame() const { return Child(QStringLiteral("Frame1")); }
+    QWidget* Button(int index) const { return Child(QStringLiteral("Command1(%1)").arg(index)); }
+    QWidget* Badge(int index) const { return Child(QStringLiteral("Image1(%1)").arg(index)); }
 
-    // A point of the board at column c, row r of the grid, `inside` the cell.
-    static QPoint GridPoint(int column, int row, QPoint inside = {11, 10})
-    {
-        return QPoint(23 * column, 22 * row) + inside;
-    }
-    static QPoint CellPoint(int index, QPoint inside = {11, 10})
-    {
-        return PuzzleBoard::CellRect(index).topLeft() + inside;
-    }
-    // The colour of a cell's top-left pixel, where no glyph reaches, on the window's grab.
-    QColor CellColour(int index) const
-    {
-        const QImage shot = Form()->grab().toImage();
-        return QColor(shot.pixel(Board()->mapTo(Form(), CellPoint(index, {0, 0}))));
-    }
-    void MoveOnBoard(QPoint point) { QTest::mouseMove(Board(), point); }
-    void ClickOnBoard(QPoint point) { QTest::mouseClick(Board(), Qt::LeftButton, {}, point); }
-    void ClickButton(int index) { QTest::mouseClick(Button(index), Qt::LeftButton, {}, Button(index)->rect().center()); }
-    void Script(std::initializer_list<double> draws) { random.Values = draws; }
+    // A point of the board at column c, row r of the grid, `in` the cell; x 22 or y 21 is a gap.
+    static QPoint GridPoint(int column, int row, QPoint in = {11, 10}) { return QPoint(23 * column, 22 * row) + in; }
+    static QPoint CellPoint(int index, QPoint in = {11, 10}) { return PuzzleBoard::CellRect(index).topLeft() + in; }
+    QPoint OnForm(QPoint onBoard) const { return Board()->mapTo(Form(), onBoard); }
+    // A cell's top-left pixel, where no glyph reaches, on the window's grab.
+    QColor CellColour(int index) const { return Form()->grab().toImage().pixel(OnForm(CellPoint(index, {0, 0}))); }
+    void Move(QPoint onBoard) { QTest::mouseMove(Board(), onBoard); }
+    static void Click(QWidget* widget, QPoint point) { QTest::mouseClick(widget, Qt::LeftButton, {}, point); }
+    void ClickButton(int index) { Click(Button(index), Button(index)->rect().center()); }
 };
 
-TEST_F(PuzzleWindowTest, LooksAsDesigned)
+TEST_F(PuzzleWindowTest, LooksAsDesignedAndTakesTheFocusInIndexOrder)
 {
-    Open(3, {DrawOf(2, 3), CellDraw(0)});
+    Open(3, {DrawOf(2, 3), CellDraw(300)});
     EXPECT_EQ(Form()->windowTitle(), QStringLiteral("問題"));
     EXPECT_EQ(Form()->size(), QSize(766, 478));
     EXPECT_EQ(Frame()->geometry(), QRect(12, 46, 742, 429));
     EXPECT_EQ(Board()->geometry(), QRect(4, 11, 735, 417));
     EXPECT_EQ(List()->geometry(), QRect(322, 34, 96, 382));
-    EXPECT_EQ(List()->parentWidget(), Frame());
     EXPECT_FALSE(List()->isVisible());
     EXPECT_EQ(List()->font().pixelSize(), 27);
     EXPECT_EQ(List()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-
-    const int buttonLefts[] = {708, 647, 586, 524};
     const char* tips[] = {"メニューに戻る", "次の問題", "答を表示", "字一覧から選択"};
+    const int buttonLefts[] = {708, 647, 586, 524}, badgeLefts[] = {20, 70, 124, 179};
     for (int index = 0; index < 4; ++index) {
-        ASSERT_NE(Button(index), nullptr) << index;
         EXPECT_EQ(Button(index)->geometry(), QRect(buttonLefts[index], 5, 44, 40)) << index;
         EXPECT_EQ(Button(index)->toolTip(), QString::fromUtf8(tips[index]));
-        EXPECT_TRUE(Button(index)->text().isEmpty());
-    }
-    const int badgeLefts[] = {20, 70, 124, 179};
-    for (int index = 0; index < 4; ++index) {
-        ASSERT_NE(Badge(index), nullptr) << index;
+        EXPECT_TRUE(qobject_cast<QAbstractButton*>(Button(index))->text().isEmpty()) << "a face, no caption";
         EXPECT_EQ(Badge(index)->geometry(), QRect(badgeLefts[index], 2, 45, 45));
         EXPECT_TRUE(Badge(index)->toolTip().isEmpty());
     }
-    auto* player = Form()->findChild<QSoundEffect*>(QStringLiteral("MediaPlayer1"));
-    ASSERT_NE(player, nullptr);
-    EXPECT_EQ(player->parent(), Form());
+    const auto* player = Child<QSoundEffect>(QStringLiteral("MediaPlayer1"));
+    EXPECT_TRUE(player && player->parent() == Form());
 
+    // The window, the frame's inside and its gaps show the back colour; cells are as created.
     const QImage shot = Form()->grab().toImage();
-    EXPECT_EQ(QColor(shot.pixel(3, 3)), Surface);
-    EXPECT_EQ(QColor(shot.pixel(400, 30)), Surface);
-    EXPECT_EQ(QColor(shot.pixel(Button(1)->geometry().topLeft() + QPoint(1, 1))), Surface);
-    // The frame's inside and its gaps show the frame's colour; cells are as created.
-    const QPoint board = Board()->mapTo(Form(), QPoint(0, 0));
-    EXPECT_EQ(QColor(shot.pixel(board + QPoint(-2, -5))), Surface) << "frame margin";
-    EXPECT_EQ(QColor(shot.pixel(board + QPoint(22, 5))), Surface) << "gap between columns";
-    EXPECT_EQ(QColor(shot.pixel(board + QPoint(5, 21))), Surface) << "gap between rows";
+    for (const QPoint surface : {QPoint(3, 3), QPoint(400, 30), Button(1)->geometry().topLeft() + QPoint(1, 1),
+                                 OnForm({-2, -5}), OnForm({22, 5}), OnForm({5, 21})})
+        EXPECT_EQ(QColor(shot.pixel(surface)), Surface) << surface.x() << "," << surface.y();
     for (int index : {0, 31, 159, 160, 191, 576, 607})
-        EXPECT_EQ(QColor(shot.pixel(board + CellPoint(index, {0, 0}))), Created) << index;
-    EXPECT_EQ(QColor(shot.pixel(board + QPoint(734, 416))), Created) << "bottom-right pixel of the last cell";
-}
+        EXPECT_EQ(QColor(shot.pixel(OnForm(CellPoint(index, {0, 0})))), Created) << index;
+    EXPECT_EQ(QColor(shot.pixel(OnForm({734, 416}))), Created) << "bottom-right pixel of the last cell";
 
-TEST_F(PuzzleWindowTest, CellsShowWhiteCentredCharactersAndTheOddOneDiffers)
-{
-    Open(3, {DrawOf(2, 3), CellDraw(300)});
-    const QImage shot = Board()->grab().toImage();
-    auto cellImage = [&](int index) { return shot.copy(PuzzleBoard::CellRect(index)); };
-    auto inkBox = [](const QImage& cell) {
-        QRect box;
-        for (int y = 0; y < cell.height(); ++y)
-            for (int x = 0; x < cell.width(); ++x)
-                if (QColor(cell.pixel(x, y)).red() > 128)
-                    box |= QRect(x, y, 1, 1);
-        return box;
-    };
-    const QRect ink = inkBox(cellImage(299));
+    // White characters centred in their cells, every ordinary cell alike, the odd one not.
+    const auto cell = [&](int index) { return shot.copy(PuzzleBoard::CellRect(index).translated(OnForm({}))); };
+    const QImage ordinary = cell(299);
+    QRect ink;  // where the white text shows through the blue's red channel
+    for (int y = 0; y < ordinary.height(); ++y)
+        for (int x = 0; x < ordinary.width(); ++x)
+            if (QColor(ordinary.pixel(x, y)).red() > 128)
+                ink |= QRect(x, y, 1, 1);
     ASSERT_FALSE(ink.isEmpty()) << "no white text in a cell";
     EXPECT_NEAR(ink.center().x(), 11, 3);
     EXPECT_NEAR(ink.center().y(), 10, 3);
-    EXPECT_EQ(cellImage(0), cellImage(607)) << "every ordinary cell looks the same";
-    EXPECT_NE(cellImage(300), cellImage(299)) << "the odd cell shows the other character";
-}
+    EXPECT_EQ(cell(0), cell(607));
+    EXPECT_NE(cell(300), ordinary) << "the odd cell shows the other character";
 
-TEST_F(PuzzleWindowTest, FocusStartsOnTheBackButtonAndFollowsTheIndexThenTheList)
-{
-    Open(3, {DrawOf(2, 3), CellDraw(0)});
     ASSERT_TRUE(QTest::qWaitForWindowActive(Form()));
     EXPECT_EQ(QApplication::focusWidget(), Button(0));
     ClickButton(3);
     Button(0)->setFocus();
-    for (int index = 1; index < 4; ++index) {
+    for (QWidget* next : std::vector<QWidget*>{Button(1), Button(2), Button(3), List(), Button(0)}) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        EXPECT_EQ(QApplication::focusWidget(), Button(index)) << index;
+        EXPECT_EQ(QApplication::focusWidget(), next) << next->objectName().toStdString();
     }
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), List());
-    for (QWidget* noFocus : {static_cast<QWidget*>(Board()), static_cast<QWidget*>(Frame()),
-                             static_cast<QWidget*>(Badge(0))})
-        EXPECT_EQ(noFocus->focusPolicy(), Qt::NoFocus);
 }
 
-// Both halves of the numbering: a move or a click at a grid place reaches that index.
-TEST_F(PuzzleWindowTest, GridPlacesMapToTheirIndices)
+// Every grid place has its own cell and the gaps none; a real move or click at a
+// place of either numbering half reaches that index. A click is a press and a
+// release on one cell; one hit sounds once; the answer marks the odd cell red until
+// the next problem.
+TEST_F(PuzzleWindowTest, RealMovesAndClicksReachTheirCellsAndTheGapsNone)
 {
-    struct Place {
-        int column, row, index;
-    };
-    Open(3, {DrawOf(1, 3), CellDraw(0)});
-    for (const Place p : {Place{0, 0, 0}, Place{31, 0, 31}, Place{31, 4, 159}, Place{31, 5, 160},
-                          Place{0, 5, 191}, Place{3, 12, 412}, Place{0, 18, 607}}) {
-        MoveOnBoard(GridPoint(p.column, p.row));
-        EXPECT_EQ(puzzle.Game.HoverCell, p.index) << p.column << "," << p.row;
-        EXPECT_EQ(CellColour(p.index), Red) << p.index;
-        // The odd cell at this index is hit by a click at this place.
-        Script({CellDraw(p.index)});
-        puzzle.Game.LayOutBoard();
+    std::set<int> indices;
+    for (int row = 0; row < Board::Rows; ++row)
+        for (int column = 0; column < Board::Columns; ++column) {
+            const int index = PuzzleBoard::CellAt(GridPoint(column, row));
+            ASSERT_EQ(PuzzleBoard::CellRect(index).topLeft(), GridPoint(column, row, {0, 0})) << index;
+            ASSERT_EQ(PuzzleBoard::CellAt(GridPoint(column, row, {22, 10})), -1);
+            ASSERT_EQ(PuzzleBoard::CellAt(GridPoint(column, row, {10, 21})), -1);
+            indices.insert(index);
+        }
+    EXPECT_EQ(indices.size(), 608u);
+    EXPECT_EQ(*indices.rbegin(), 607);
+
+    Open(3, {DrawOf(1, 3), CellDraw(250)});
+    for (const auto& [from, to] : {std::pair{250, 251}, std::pair{249, 250}}) {
+        QTest::mousePress(Board(), Qt::LeftButton, {}, CellPoint(from));
+        QTest::mouseRelease(Board(), Qt::LeftButton, {}, CellPoint(to));
+    }
+    Click(Board(), CellPoint(249));
+    Click(Board(), CellPoint(250, {22, 10}));
+    EXPECT_TRUE(t.SoundsPlayed.isEmpty()) << "a drag, a wrong cell and a gap are silent";
+
+    // Column, row and index; the first move also shows that the initial hover cell 0 turns red.
+    for (const auto [column, row, index] : std::vector<std::array<int, 3>>{
+             {0, 0, 0}, {31, 0, 31}, {31, 4, 159}, {31, 5, 160}, {0, 5, 191}, {3, 12, 412}, {0, 18, 607}}) {
+        Move(GridPoint(column, row));
+        EXPECT_EQ(game.HoverCell, index) << column << "," << row;
+        EXPECT_EQ(CellColour(index), Red) << index;
+        random.Values = {CellDraw(index)};
+        game.LayOutBoard();
         const qsizetype sounds = t.SoundsPlayed.size();
-        ClickOnBoard(GridPoint(p.column, p.row, {21, 20}));
-        EXPECT_EQ(t.SoundsPlayed.size(), sounds + 1) << p.index;
+        Click(Board(), GridPoint(column, row, {21, 20}));
+        Click(Board(), GridPoint(column, row, {21, 20}));
+        EXPECT_EQ(t.SoundsPlayed.size(), sounds + 1) << "the odd cell " << index << " sounds once";
     }
-    ASSERT_FALSE(t.SoundsPlayed.isEmpty());
     EXPECT_EQ(t.SoundsPlayed.back(), t.Dir.Path() + QStringLiteral("/data/音/o.wav"));
+
+    ClickButton(2);
+    ClickButton(2);
+    EXPECT_EQ(CellColour(607), Red) << "the answer, twice as once";
+    random.Values = {DrawOf(3, 3), CellDraw(10)};
+    ClickButton(1);
+    EXPECT_EQ(CellColour(607), Normal);
+    EXPECT_EQ(game.CurrentPair, 3);
 }
 
-TEST_F(PuzzleWindowTest, HoverFollowsTheMouseAndTheGapsKeepIt)
+// Cell to cell the highlight follows and only the two cells repaint; into a gap or
+// the frame's margin it stays; onto a button, a badge or the window it is cleared.
+// The answer marking is an ordinary colour: passing over takes it away, and so does
+// leaving the board when the odd cell was last under the mouse.
+TEST_F(PuzzleWindowTest, HoverFollowsTheMouseAndTakesTheAnswerMarkingAway)
 {
-    Open(3, {DrawOf(1, 3), CellDraw(0)});
-    MoveOnBoard(CellPoint(33));  // row 1, column 1
-    EXPECT_EQ(CellColour(33), Red);
-    MoveOnBoard(GridPoint(0, 1, {22, 10}));  // the gap to its left
-    MoveOnBoard(GridPoint(1, 0, {10, 21}));  // the gap above it
-    QTest::mouseMove(Frame(), QPoint(2, 3));  // the frame's margin
-    EXPECT_EQ(CellColour(33), Red);
-    EXPECT_EQ(puzzle.Game.HighlightedCell, 33);
-    EXPECT_EQ(puzzle.Game.HoverCell, 33);
-    EXPECT_EQ(CellColour(32), Created);
-    EXPECT_EQ(CellColour(1), Created);
-    MoveOnBoard(CellPoint(1, {0, 0}));
-    EXPECT_EQ(CellColour(33), Normal);
-    EXPECT_EQ(CellColour(1), Red);
-    EXPECT_EQ(CellColour(2), Created);
-
-    // Off the board: a button, a badge and the window's own surface each clear it.
-    const std::vector<std::function<void()>> leaves{
-        [&] { QTest::mouseMove(Button(2), QPoint(20, 20)); },
-        [&] { QTest::mouseMove(Badge(3), QPoint(22, 22)); },
-        [&] { QTest::mouseMove(Form(), QPoint(300, 20)); },
-    };
-    for (std::size_t leave = 0; leave < leaves.size(); ++leave) {
-        MoveOnBoard(CellPoint(1));
-        ASSERT_EQ(CellColour(1), Red) << leave;
-        leaves[leave]();
-        EXPECT_EQ(CellColour(1), Normal) << "left a red cell behind, way " << leave;
-        EXPECT_EQ(puzzle.Game.HighlightedCell, -1);
-    }
-    // Back onto the same cell, it is red again.
-    MoveOnBoard(CellPoint(1));
-    EXPECT_EQ(CellColour(1), Red);
-}
-
-TEST_F(PuzzleWindowTest, AHoverMoveRepaintsOnlyTheTwoCells)
-{
-    Open(3, {DrawOf(1, 3), CellDraw(0)});
-    MoveOnBoard(CellPoint(40));
+    Open(3, {DrawOf(1, 3), CellDraw(50)});
+    Move(CellPoint(33));  // row 1, column 1
     QCoreApplication::processEvents();
     PaintSpy spy(Board());
-    MoveOnBoard(CellPoint(600));
-    QCoreApplication::processEvents();
-    const QRegion expected = QRegion(PuzzleBoard::CellRect(40)) + QRegion(PuzzleBoard::CellRect(600));
-    EXPECT_EQ(spy.Painted, expected);
-    spy.Painted = QRegion();
-    MoveOnBoard(CellPoint(600, {3, 3}));
-    QTest::mouseMove(Board(), CellPoint(600, {22, 3}));
+    for (const QPoint still : {CellPoint(33, {3, 3}), GridPoint(0, 1, {22, 10}), GridPoint(1, 0, {10, 21})})
+        Move(still);
+    QTest::mouseMove(Frame(), QPoint(2, 3));
     QCoreApplication::processEvents();
     EXPECT_TRUE(spy.Painted.isEmpty()) << "moves within a cell or into a gap repaint nothing";
+    EXPECT_EQ(game.HighlightedCell, 33);
+    Move(CellPoint(600));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(spy.Painted, QRegion(PuzzleBoard::CellRect(33)) + QRegion(PuzzleBoard::CellRect(600)));
+    EXPECT_EQ(CellColour(33), Normal);
+    EXPECT_EQ(CellColour(600), Red);
+    EXPECT_EQ(CellColour(601), Created);
+
+    const Places leaves{{Button(0), {20, 20}}, {Button(1), {20, 20}}, {Button(2), {20, 20}}, {Button(3), {20, 20}},
+                        {Badge(3), {22, 22}},  {Form(), {300, 20}}};
+    for (const auto& [widget, point] : leaves) {
+        Move(CellPoint(1));
+        ASSERT_EQ(CellColour(1), Red);
+        QTest::mouseMove(widget, point);
+        EXPECT_EQ(CellColour(1), Normal) << "left red by " << widget->objectName().toStdString();
+        EXPECT_EQ(game.HighlightedCell, -1);
+    }
+
+    Move(CellPoint(49));
+    ClickButton(2);
+    EXPECT_EQ(game.HighlightedCell, 49) << "a button click leaves the highlight alone";
+    Move(CellPoint(50));
+    Move(CellPoint(51));
+    EXPECT_EQ(CellColour(50), Normal);
+    Move(CellPoint(50));
+    QTest::mouseMove(Form(), QPoint(300, 20));
+    ClickButton(2);
+    ASSERT_EQ(CellColour(50), Red);
+    QTest::mouseMove(Form(), QPoint(310, 20));
+    EXPECT_EQ(CellColour(50), Normal);
 }
 
-TEST_F(PuzzleWindowTest, HitAnswerAndNextWithRealClicks)
+// The list lies above columns 14 to 17 and takes the clicks and no moves there; a
+// cell, a badge or the window hides it, a gap or the frame's margin does not. An
+// entry is picked by a click or Enter, not by the arrows.
+TEST_F(PuzzleWindowTest, TheListCoversItsCellsHidesOnACellClickAndPicks)
 {
-    Open(3, {DrawOf(1, 3), CellDraw(250)});
-    ClickOnBoard(CellPoint(249));
-    EXPECT_TRUE(t.SoundsPlayed.isEmpty()) << "a wrong cell is silent";
-    ClickOnBoard(CellPoint(250));
-    ClickOnBoard(CellPoint(250));
-    EXPECT_EQ(t.SoundsPlayed.size(), 1) << "one hit sound per problem";
-
-    // A press on one cell and a release on another is no click.
-    QTest::mousePress(Board(), Qt::LeftButton, {}, CellPoint(251));
-    QTest::mouseRelease(Board(), Qt::LeftButton, {}, CellPoint(252));
-
-    ClickButton(2);
-    EXPECT_EQ(CellColour(250), Red);
-    ClickButton(2);
-    EXPECT_EQ(CellColour(250), Red) << "the answer twice stays red";
-    Script({DrawOf(3, 3), CellDraw(10)});
-    ClickButton(1);
-    EXPECT_EQ(CellColour(250), Normal) << "the next problem takes the marking away";
-    EXPECT_EQ(puzzle.Game.CurrentPair, 3);
-    EXPECT_EQ(puzzle.Game.OddCell, 10);
-    ClickOnBoard(CellPoint(10));
-    EXPECT_EQ(t.SoundsPlayed.size(), 2);
-}
-
-TEST_F(PuzzleWindowTest, TheListCoversItsCellsAndACellClickOnlyHidesIt)
-{
-    Open(3, {DrawOf(1, 3), CellDraw(7 * 32 + 31 - 15)});  // row 7, column 15: under the list
+    const int underList = Board::CellIndex(15, 7);
+    Open(3, {DrawOf(1, 3), CellDraw(underList)});
+    Move(CellPoint(0));
     ClickButton(3);
     ASSERT_TRUE(List()->isVisible());
     ASSERT_EQ(List()->count(), 3);
-    EXPECT_EQ(List()->item(0)->text(), FirstOf(1) + QStringLiteral(" ") + SecondOf(1));
-
-    // The list lies above columns 13 to 17; cells beside it stay in sight.
+    EXPECT_EQ(List()->item(2)->text(), FirstOf(3) + QStringLiteral(" ") + SecondOf(3));
+    for (int row : {2, 17})
+        for (int column : {13, 14, 17, 18})
+            EXPECT_EQ(Form()->childAt(OnForm(GridPoint(column, row, {0, 0}))) == Board(), column == 13 || column == 18)
+                << column << "," << row;
     const QImage shot = Form()->grab().toImage();
-    auto onForm = [&](int column, int row) { return Board()->mapTo(Form(), GridPoint(column, row, {0, 0})); };
-    for (int row : {2, 10, 17}) {
-        for (int column = 14; column <= 17; ++column) {
-            EXPECT_NE(Form()->childAt(onForm(column, row)), Board()) << column << "," << row;
-            EXPECT_NE(QColor(shot.pixel(onForm(column, row))), Created) << column << "," << row;
-        }
-        EXPECT_EQ(Form()->childAt(onForm(12, row)), Board());
-        EXPECT_EQ(Form()->childAt(onForm(18, row)), Board());
-        EXPECT_EQ(QColor(shot.pixel(onForm(12, row))), Created);
-    }
-    // A click where the odd cell lies under the list reaches the list, not the cell.
-    QTest::mouseClick(Form(), Qt::LeftButton, {}, onForm(15, 7) + QPoint(11, 10));
-    EXPECT_TRUE(t.SoundsPlayed.isEmpty());
+    EXPECT_EQ(QColor(shot.pixel(OnForm(GridPoint(13, 17, {0, 0})))), Created);
+    EXPECT_EQ(QColor(shot.pixel(OnForm(GridPoint(15, 17)))), Red) << "the list's own back colour";
 
-    // Moves over the list leave the hover alone.
-    MoveOnBoard(CellPoint(0));
     QTest::mouseMove(List()->viewport(), QPoint(40, 300));
-    QTest::mouseMove(List()->viewport(), QPoint(40, 30));
-    EXPECT_EQ(puzzle.Game.HighlightedCell, 0);
-    EXPECT_EQ(CellColour(0), Red);
-
-    ClickButton(3);
-    ClickOnBoard(GridPoint(2, 2, {22, 5}));  // a gap
-    QTest::mouseClick(Frame(), Qt::LeftButton, {}, QPoint(2, 3));  // the frame's margin
+    EXPECT_EQ(game.HighlightedCell, 0) << "a move over the list cleared the hover";
+    Click(Board(), GridPoint(2, 2, {22, 5}));
+    Click(Frame(), QPoint(2, 3));
     EXPECT_TRUE(List()->isVisible()) << "the frame and its gaps take no clicks";
-    ClickOnBoard(CellPoint(0));
+    Click(Board(), CellPoint(underList));
     EXPECT_FALSE(List()->isVisible());
-    EXPECT_EQ(puzzle.Game.ListShown, 0);
-    EXPECT_TRUE(t.SoundsPlayed.isEmpty());
+    EXPECT_TRUE(t.SoundsPlayed.isEmpty()) << "a click on the odd cell only hid the list";
+    for (const auto& [widget, point] : Places{{Badge(1), {20, 20}}, {Form(), {400, 20}}}) {
+        ClickButton(3);
+        Click(widget, point);
+        EXPECT_FALSE(List()->isVisible()) << point.x();
+    }
 
-    // A badge and the window's own surface hide it too.
     ClickButton(3);
-    QTest::mouseClick(Badge(1), Qt::LeftButton, {}, QPoint(20, 20));
+    random.Values = {CellDraw(5)};
+    Click(List()->viewport(), List()->visualItemRect(List()->item(1)).center());
     EXPECT_FALSE(List()->isVisible());
+    EXPECT_EQ(game.Caption(5), SecondOf(2));
     ClickButton(3);
-    QTest::mouseClick(Form(), Qt::LeftButton, {}, QPoint(400, 20));
+    List()->setFocus();
+    List()->setCurrentRow(1);
+    QTest::keyClick(List(), Qt::Key_Down);
+    EXPECT_TRUE(List()->isVisible()) << "arrows only move the selection";
+    random.Values = {CellDraw(6)};
+    QTest::keyClick(List(), Qt::Key_Return);
     EXPECT_FALSE(List()->isVisible());
+    EXPECT_EQ(game.Caption(6), SecondOf(3));
 }
 
-TEST_F(PuzzleWindowTest, AnEntryIsPickedByClickOrEnterAndNotByArrows)
+// Back works while the list is shown; a later visit keeps the hover fields and
+// starts every cell afresh; the close box ends the program.
+TEST_F(PuzzleWindowTest, BackThenAVisitLaterKeepsTheHoverFieldsAndTheCloseBoxEnds)
 {
     Open(3, {DrawOf(1, 3), CellDraw(0)});
+    Move(CellPoint(123));
     ClickButton(3);
-    Script({CellDraw(5)});
-    QListWidget* list = List();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
-    EXPECT_FALSE(list->isVisible());
-    EXPECT_EQ(puzzle.Game.CurrentPair, 2);
-    EXPECT_EQ(puzzle.Game.OddCell, 5);
-    EXPECT_EQ(puzzle.Game.Caption(5), SecondOf(2));
-    EXPECT_EQ(puzzle.Game.Caption(4), FirstOf(2));
-
-    ClickButton(3);
-    list->setFocus();
-    list->setCurrentRow(0);
-    QTest::keyClick(list, Qt::Key_Down);
-    QTest::keyClick(list, Qt::Key_Down);
-    EXPECT_TRUE(list->isVisible()) << "arrows only move the selection";
-    EXPECT_EQ(puzzle.Game.CurrentPair, 2);
-    Script({CellDraw(6)});
-    QTest::keyClick(list, Qt::Key_Return);
-    EXPECT_FALSE(list->isVisible());
-    EXPECT_EQ(puzzle.Game.CurrentPair, 3);
-    EXPECT_EQ(puzzle.Game.Caption(6), SecondOf(3));
-}
-
-TEST_F(PuzzleWindowTest, BackReturnsToTheMenuAndAVisitLaterKeepsTheHoverFields)
-{
-    Open(3, {DrawOf(1, 3), CellDraw(0)});
-    MoveOnBoard(CellPoint(123));
-    ClickButton(3);
-    QTest::mouseMove(Button(0), QPoint(20, 20));
-    ClickButton(0);  // works while the list is shown
+    ClickButton(0);
     EXPECT_FALSE(puzzle.IsLoaded());
     EXPECT_TRUE(menu.IsLoaded());
-    EXPECT_TRUE(t.ExitStatuses.empty());
     DestroyUnloadedForms();
 
     t.Frame.Guard([this] { t.Frame.SwitchToWindow(WindowName::問題表示); });
     ASSERT_TRUE(puzzle.IsLoaded());
-    EXPECT_EQ(puzzle.Game.HoverCell, 123);
-    EXPECT_EQ(puzzle.Game.HighlightedCell, -1) << "the move onto the back button cleared it";
     EXPECT_FALSE(List()->isVisible());
-    EXPECT_EQ(CellColour(123), Created) << "new controls start in the created colour";
-}
-
-TEST_F(PuzzleWindowTest, TheCloseBoxEndsTheProgram)
-{
-    Open(3, {DrawOf(1, 3), CellDraw(0)});
+    EXPECT_EQ(game.HoverCell, 123);
+    EXPECT_EQ(game.HighlightedCell, 123);
+    EXPECT_EQ(CellColour(123), Created);
+    Move(CellPoint(124));
+    EXPECT_EQ(CellColour(123), Normal);
+    EXPECT_EQ(CellColour(124), Red);
+    EXPECT_TRUE(t.ExitStatuses.empty());
     Form()->close();
-    EXPECT_FALSE(puzzle.IsLoaded());
-    EXPECT_FALSE(menu.IsLoaded());
+    EXPECT_FALSE(puzzle.IsLoaded() || menu.IsLoaded());
     EXPECT_EQ(t.ExitStatuses, std::vector<int>{0});
 }
 
