@@ -3,57 +3,55 @@
 #include <QInputMethodEvent>
 #include <QLineEdit>
 
+#include <tuple>
+
 namespace {
+
+constexpr int Closed = 0;
 
 class AddWindow : public ManageFixture {
 protected:
-    QWidget* Panel() { return Find(add, QStringLiteral("Frame1")); }
-    QLineEdit* Box(int n) { return Find<QLineEdit>(add, QStringLiteral("Text%1").arg(n)); }
-    QWidget* Button(int n) { return Find(add, QStringLiteral("Command%1").arg(n)); }
+    QWidget* Panel() { return Find(add, u"Frame1"_s); }
+    QLineEdit* Box(int n) { return Find<QLineEdit>(add, u"Text%1"_s.arg(n)); }
+    QWidget* Button(int n) { return Find(add, u"Command%1"_s.arg(n)); }
 
-    // As an input method hands text over: whole strings, any script.
-    static void Compose(QLineEdit* box, const QString& text)
-    {
-        QInputMethodEvent commit;
-        commit.setCommitString(text);
-        QCoreApplication::sendEvent(box, &commit);
-    }
-    // Key by key, as a keyboard layout that has the characters types them.
-    static void PressKeys(QLineEdit* box, const QString& text)
-    {
-        for (const QChar c : text)
-            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
+    // Text arrives as an input method hands it over, whole strings of any script,
+    // or with `keys` key by key, as a keyboard layout that has the characters types it.
     void OpenPanelAndType(const QString& first, const QString& second, bool keys = false)
     {
         Click(Button(2));
-        (keys ? PressKeys : Compose)(Box(1), first);
-        (keys ? PressKeys : Compose)(Box(2), second);
-    }
-    void ExpectPanel(bool open, const QString& first = {}, const QString& second = {})
-    {
-        EXPECT_EQ(Panel()->isVisible(), open);
-        EXPECT_EQ(add.InputOpen, open ? 1 : 0);
-        EXPECT_EQ(Box(1)->text(), first);
-        EXPECT_EQ(Box(2)->text(), second);
-        if (!open) {
-            EXPECT_EQ(Focused(add), Button(2)) << "the focus must leave the hidden panel";
+        for (const auto& [box, text] : {std::pair(Box(1), first), std::pair(Box(2), second)}) {
+            QInputMethodEvent commit;
+            commit.setCommitString(text);
+            if (!keys)
+                QCoreApplication::sendEvent(box, &commit);
+            else
+                for (const QChar c : text)
+                    QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
         }
+    }
+    // `focus` is the box that should hold it with the panel open and showing what was typed,
+    // or Closed, when the boxes should be empty.
+    void ExpectPanel(int focus, const QString& first = {}, const QString& second = {})
+    {
+        EXPECT_EQ(Panel()->isVisible(), focus != Closed);
+        EXPECT_EQ(add.InputOpen, focus != Closed ? 1 : 0);
+        EXPECT_EQ(Box(1)->text(), focus != Closed ? first : QString());
+        EXPECT_EQ(Box(2)->text(), focus != Closed ? second : QString());
+        EXPECT_EQ(Focused(add), focus != Closed ? Box(focus) : Button(2)) << "never in the hidden panel";
     }
 };
 
-TEST_F(AddWindow, OpensWithThePanelHidden)
+TEST_F(AddWindow, ThePanelOpensOnceAndCancelDropsWhatWasTyped)
 {
-    Open(add, QStringLiteral("未末"));
-    EXPECT_EQ(add.form()->windowTitle(), QStringLiteral("字登録"));
+    Open(add, u"未末"_s);
+    EXPECT_EQ(add.form()->windowTitle(), u"字登録"_s);
     EXPECT_FALSE(Panel()->isVisible());
     EXPECT_EQ(Focused(add), Button(1));
-    EXPECT_EQ(Button(2)->toolTip(), QStringLiteral("字を登録する"));
-    EXPECT_EQ(add.Grid->PairLabel(0).text(), QStringLiteral("未 末"));
+    EXPECT_EQ(Button(2)->toolTip(), u"字を登録する"_s);
 
-    Click(Button(2));
-    ExpectPanel(true);
-    EXPECT_EQ(Focused(add), Box(1));
+    OpenPanelAndType({}, {});
+    ExpectPanel(1);
     EXPECT_EQ(Panel()->geometry(), QRect(275, 161, 218, 148));
     EXPECT_EQ(Box(2)->geometry(), QRect(123, 41, 59, 57));
     EXPECT_EQ(Box(1)->font().pixelSize(), 48);
@@ -61,88 +59,44 @@ TEST_F(AddWindow, OpensWithThePanelHidden)
     EXPECT_EQ(BackOnScreen(add, Panel()->geometry()), QColor(192, 255, 192));
     EXPECT_EQ(BackOnScreen(add, QRect(296, 168, 177, 22)), QColor(255, 128, 0)) << "Label3";
 
-    Compose(Box(1), QStringLiteral("未"));
-    Click(Button(2));
-    ExpectPanel(true, QStringLiteral("未"));
+    OpenPanelAndType(u"土"_s, u"士"_s);
     EXPECT_EQ(Focused(add), Button(2)) << "only the click itself took the focus, not the handler";
-}
-
-TEST_F(AddWindow, ConfirmWithAnEmptyBoxFocusesWhatStillNeedsInputAndStoresNothing)
-{
-    struct Case {
-        const char* first;
-        const char* second;
-        int focused;
-    };
-    for (const Case c : {Case{"", "", 1}, Case{"未", "", 2}, Case{"", "末", 1}}) {
-        SCOPED_TRACE(c.first + std::string("|") + c.second);
-        Open(add, QStringLiteral("土士"));
-        OpenPanelAndType(QString::fromUtf8(c.first), QString::fromUtf8(c.second));
-        Click(Button(3));
-        EXPECT_EQ(Focused(add), Box(c.focused));
-        ExpectPanel(true, QString::fromUtf8(c.first), QString::fromUtf8(c.second));
-        EXPECT_EQ(t.Dir.Read(dat), FileOf(QStringLiteral("土士")));
-    }
-}
-
-TEST_F(AddWindow, ConfirmStoresTheFirstCharacterOfEachBoxAsPairOne)
-{
-    struct Case {
-        QString before, first, second, after;
-        bool keys;
-    };
-    const QString full = ManyPairs(80);
-    const Case cases[] = {
-        {QStringLiteral("土士"), QStringLiteral("未来永劫"), QStringLiteral("末端"), QStringLiteral("未末土士"), true},
-        {QStringLiteral("土士"), QStringLiteral("口"), QStringLiteral("口"), QStringLiteral("口口土士"), true},
-        {{}, QStringLiteral("未"), QStringLiteral("末"), QStringLiteral("未末"), false},
-        {QStringLiteral("土士"), QStringLiteral("か\u3099く"), QStringLiteral("か"), QStringLiteral("がか土士"), false},
-        {full, QStringLiteral("未"), QStringLiteral("末"), QStringLiteral("未末") + full.left(158), false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.first.toStdString());
-        Open(add, c.before);
-        OpenPanelAndType(c.first, c.second, c.keys);
-        Click(Button(3));
-        EXPECT_EQ(t.Dir.Read(dat), FileOf(c.after));
-        EXPECT_EQ(Captions(*add.Grid), Shown(c.after));
-        ExpectPanel(false);
-    }
-}
-
-TEST_F(AddWindow, CancelDropsWhatWasTyped)
-{
-    Open(add, QStringLiteral("土士"));
-    OpenPanelAndType(QStringLiteral("未"), QStringLiteral("末"));
     Click(Button(4));
-    ExpectPanel(false);
-    Click(Button(2));
-    ExpectPanel(true);
-    EXPECT_EQ(t.Dir.Read(dat), FileOf(QStringLiteral("土士")));
+    ExpectPanel(Closed);
+    EXPECT_EQ(t.Dir.Read(dat), FileOf(u"未末"_s));
 }
 
-TEST_F(AddWindow, ACharacterTheFileCannotHoldIsRefusedByNameAndNothingChanges)
+TEST_F(AddWindow, ConfirmStoresTheFirstCharactersAsPairOneOrLeavesPanelAndFileAsTheyWere)
 {
-    struct Case {
-        QString first, second, named;
-    };
+    // The pairs in the file before, what is typed into each box, the pairs after, the focus as
+    // ExpectPanel takes it, what a refusal must name, and whether it is typed key by key.
+    using Case = std::tuple<QString, QString, QString, QString, int, QString, bool>;
+    const QString full = ManyPairs(80), kept = u"土士"_s;
     const Case cases[] = {
-        {QStringLiteral("\"未"), QStringLiteral("末"), QStringLiteral("\"")},
-        {QStringLiteral("未"), QStringLiteral("한"), QStringLiteral("한")},
-        {QStringLiteral("𠮷野"), QStringLiteral("吉"), QStringLiteral("𠮷")},                // never halved
-        {QStringLiteral("未"), QStringLiteral("か\u309Aき"), QStringLiteral("\u309A")},  // the mark is not dropped
+        {kept, u"未来永劫"_s, u"末端"_s, u"未末土士"_s, Closed, {}, true},
+        {kept, u"口"_s, u"口"_s, u"口口土士"_s, Closed, {}, true},
+        {{}, u"未"_s, u"末"_s, u"未末"_s, Closed, {}, false},
+        {kept, u"か\u3099く"_s, u"か"_s, u"がか土士"_s, Closed, {}, false},
+        {full, u"未"_s, u"末"_s, u"未末"_s + full.left(158), Closed, {}, false},
+        {kept, {}, {}, kept, 1, {}, false},
+        {kept, u"未"_s, {}, kept, 2, {}, false},
+        {kept, {}, u"末"_s, kept, 1, {}, false},
+        {kept, u"\"未"_s, u"末"_s, kept, 1, u"\""_s, false},
+        {kept, u"未"_s, u"한"_s, kept, 1, u"한"_s, false},
+        {kept, u"𠮷野"_s, u"吉"_s, kept, 1, u"𠮷"_s, false},                // never halved
+        {kept, u"未"_s, u"か\u309Aき"_s, kept, 1, u"\u309A"_s, false},  // the mark is not dropped
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.named.toStdString());
-        Open(add, QStringLiteral("土士"));
-        OpenPanelAndType(c.first, c.second);
-        t.Boxes.Refusals.clear();
+    for (const auto& [before, first, second, after, focus, refused, keys] : cases) {
+        SCOPED_TRACE((first + u'|' + second).toStdString());
+        Open(add, before);
+        OpenPanelAndType(first, second, keys);
         Click(Button(3));
-        ASSERT_EQ(t.Boxes.Refusals.size(), 1);
-        EXPECT_TRUE(t.Boxes.Refusals[0].contains(c.named)) << t.Boxes.Refusals[0].toStdString();
-        ExpectPanel(true, c.first, c.second);
-        EXPECT_EQ(t.Dir.Read(dat), FileOf(QStringLiteral("土士")));
-        EXPECT_EQ(Captions(*add.Grid), Shown(QStringLiteral("土士")));
+        EXPECT_EQ(t.Dir.Read(dat), FileOf(after));
+        EXPECT_EQ(Captions(*add.Grid), Shown(after));
+        ExpectPanel(focus, first, second);
+        EXPECT_EQ(t.Boxes.Refusals.size(), refused.isEmpty() ? 0 : 1);
+        EXPECT_TRUE(t.Boxes.Refusals.join(u'\n').contains(refused)) << t.Boxes.Refusals.join(u'\n').toStdString();
+        t.Boxes.Refusals.clear();
     }
 }
 

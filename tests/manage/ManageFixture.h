@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 // The three management windows and the menu on a throw-away application directory.
 // Pairs are written as strings of two characters per pair.
 class ManageFixture : public ::testing::Test {
@@ -26,10 +28,10 @@ protected:
     字一覧 list{t.Frame, store};
     字登録 add{t.Frame, store};
     字削除 remove{t.Frame, store};
-    const QString dat = QStringLiteral("/data/問題.dat");
+    const QString dat = u"/data/問題.dat"_s;
 
     // A move to where the last test left the mouse would not be a move at all.
-    void SetUp() override { QCursor::setPos(0, 0); }
+    void SetUp() override { QCursor::setPos(0, 0); t.Frame.Start(); }
     void TearDown() override
     {
         t.Frame.Guard([this] { t.Frame.EndProgram(); });
@@ -55,9 +57,9 @@ protected:
     // The 80 captions that show `pairs`, empty beyond them.
     static QStringList Shown(const QString& pairs)
     {
-        QStringList captions;
-        for (int i = 0; i < PairGrid::CellCount; ++i)
-            captions << (2 * i < pairs.size() ? pairs.mid(2 * i, 1) + u' ' + pairs.mid(2 * i + 1, 1) : QString());
+        QStringList captions(PairGrid::CellCount);
+        for (int i = 0; 2 * i < pairs.size(); ++i)
+            captions[i] = pairs.mid(2 * i, 1) + u' ' + pairs.mid(2 * i + 1, 1);
         return captions;
     }
     static QStringList Captions(const PairGrid& grid)
@@ -68,17 +70,16 @@ protected:
         return captions;
     }
 
-    // Goes back to the menu if need be and opens the window through its plate.
+    // Goes back to the menu through the open window's back button and opens
+    // `window` through its plate on a file holding `pairs`.
     void Open(Window& window, const QString& pairs)
     {
-        for (Window* open : {static_cast<Window*>(&list), static_cast<Window*>(&add), static_cast<Window*>(&remove)})
+        for (Window* open : std::initializer_list<Window*>{&list, &add, &remove})
             if (open->IsLoaded())
-                Click(Find(*open, QStringLiteral("Command1")));
-        if (!menu.IsLoaded())
-            t.Frame.Start();
+                Click(Find(*open, u"Command1"_s));
+        ASSERT_TRUE(menu.IsLoaded() && !list.IsLoaded() && !add.IsLoaded() && !remove.IsLoaded()) << "back to the menu";
         t.Dir.Write(dat, FileOf(pairs));
-        const int plate = &window == &list ? 1 : &window == &add ? 2 : 3;
-        Click(Find(menu, QStringLiteral("Command1(%1)").arg(plate)));
+        Click(Find(menu, u"Command1(%1)"_s.arg(&window == &list ? 1 : &window == &add ? 2 : 3)));
         ASSERT_TRUE(window.IsLoaded());
         ASSERT_FALSE(menu.IsLoaded());
     }
