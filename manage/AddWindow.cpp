@@ -74,16 +74,8 @@ void 字登録::CreateControls(Form& form)
     Frame1->setPalette(panelColours);
     Frame1->hide();
 
-    auto* prompt = new QLabel(QStringLiteral("字を入力して下さい"), Frame1);
-    prompt->setObjectName(QStringLiteral("Label3"));
-    prompt->setGeometry(TwipsRect(315, 105, 2655, 330));
-    prompt->setFont(PMinchoFont(14.25, true));
-    prompt->setAlignment(Qt::AlignCenter);
-    prompt->setAutoFillBackground(true);
-    QPalette promptColours = prompt->palette();
-    promptColours.setColor(QPalette::Window, QColor(255, 128, 0));
-    promptColours.setColor(QPalette::WindowText, QColor(255, 255, 255));
-    prompt->setPalette(promptColours);
+    ManageLayout::MakeBanner(Frame1, QStringLiteral("字を入力して下さい"), TwipsRect(315, 105, 2655, 330),
+                             PMinchoFont(14.25, true), QColor(255, 128, 0));
 
     Text1 = MakeCharacterBox(Frame1, "Text1", TwipsRect(510, 615, 885, 825));
     Text2 = MakeCharacterBox(Frame1, "Text2", TwipsRect(1845, 615, 885, 855));

@@ -21,16 +21,8 @@ void 字削除::CreateControls(Form& form)
 {
     ManageLayout::MakeTitle(form, Pictures::TitleJiSakujo);
 
-    auto* instruction = new QLabel(QStringLiteral("削除する字をクリックして下さい"), &form);
-    instruction->setObjectName(QStringLiteral("Label3"));
-    instruction->setGeometry(TwipsRect(3840, 270, 5355, 360));
-    instruction->setFont(MinchoFont(15.75, true));
-    instruction->setAlignment(Qt::AlignCenter);
-    instruction->setAutoFillBackground(true);
-    QPalette colours = instruction->palette();
-    colours.setColor(QPalette::Window, QColor(255, 0, 255));
-    colours.setColor(QPalette::WindowText, QColor(255, 255, 255));
-    instruction->setPalette(colours);
+    ManageLayout::MakeBanner(&form, QStringLiteral("削除する字をクリックして下さい"), TwipsRect(3840, 270, 5355, 360),
+                             MinchoFont(15.75, true), QColor(255, 0, 255));
 
     CreateBackButton(form, TwipsRect(9840, 150, 660, 600));
 

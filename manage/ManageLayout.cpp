@@ -16,4 +16,19 @@ QLabel* MakeTitle(QWidget& form, const PictureSpec& plate)
     return image;
 }
 
+QLabel* MakeBanner(QWidget* parent, const QString& caption, QRect geometry, const QFont& font, QColor back)
+{
+    auto* banner = new QLabel(caption, parent);
+    banner->setObjectName(QStringLiteral("Label3"));
+    banner->setGeometry(geometry);
+    banner->setFont(font);
+    banner->setAlignment(Qt::AlignCenter);
+    banner->setAutoFillBackground(true);
+    QPalette colours = banner->palette();
+    colours.setColor(QPalette::Window, back);
+    colours.setColor(QPalette::WindowText, QColor(255, 255, 255));
+    banner->setPalette(colours);
+    return banner;
+}
+
 } // namespace ManageLayout

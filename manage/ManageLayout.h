@@ -2,7 +2,10 @@
 
 #include <QColor>
 
+class QFont;
 class QLabel;
+class QRect;
+class QString;
 class QWidget;
 struct PictureSpec;
 
@@ -13,5 +16,9 @@ inline const QColor BackColour{128, 128, 255};
 
 // The window's name plate at the top left, Image1.
 QLabel* MakeTitle(QWidget& form, const PictureSpec& plate);
+
+// A centred, borderless caption in white on a coloured band: the prompt of the add
+// window's panel and the instruction of the delete window, both Label3.
+QLabel* MakeBanner(QWidget* parent, const QString& caption, QRect geometry, const QFont& font, QColor back);
 
 } // namespace ManageLayout
