@@ -1,7 +1,6 @@
 #include "game/PuzzleBoard.h"
 
-#include "game/PuzzleGame.h"
-#include "shell/Layout.h"
+#include "game/core/PuzzleGame.h"
 
 #include <QFontMetricsF>
 #include <QMouseEvent>
@@ -56,6 +55,8 @@ void PuzzleBoard::BoardChanged()
 
 void PuzzleBoard::paintEvent(QPaintEvent* event)
 {
+    // Asking for the ratio walks the screens: once a paint, not once a cell.
+    UseRatio(devicePixelRatioF());
     QPainter painter(this);
     for (const QRect& area : event->region())
         PaintArea(painter, area);
@@ -71,7 +72,7 @@ void PuzzleBoard::PaintArea(QPainter& painter, const QRect& area)
             const int index = Board::CellIndex(column, row);
             const QPoint topLeft(column * ColumnPitch, row * RowPitch);
             painter.fillRect(QRect(topLeft, QSize(CellWidth, CellHeight)),
-                             QColor::fromRgb(0xff000000u | game_.BackColour(index)));
+                             ColourOf(game_.BackColour(index)));
             const QString& caption = game_.Caption(index);
             if (!caption.isEmpty())
                 painter.drawPixmap(topLeft, Glyph(caption));
@@ -79,13 +80,17 @@ void PuzzleBoard::PaintArea(QPainter& painter, const QRect& area)
     }
 }
 
-const QPixmap& PuzzleBoard::Glyph(const QString& caption)
+void PuzzleBoard::UseRatio(qreal ratio)
 {
-    const qreal ratio = devicePixelRatioF();
     if (ratio != glyphRatio_) {
         glyphs_.clear();
         glyphRatio_ = ratio;
     }
+}
+
+const QPixmap& PuzzleBoard::Glyph(const QString& caption)
+{
+    const qreal ratio = glyphRatio_;
     auto found = glyphs_.find(caption);
     if (found != glyphs_.end())
         return *found;

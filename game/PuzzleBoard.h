@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/Layout.h"
+
 #include <QFont>
 #include <QHash>
 #include <QPixmap>
@@ -13,10 +15,10 @@ class PuzzleGame;
 class PuzzleBoard final : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int CellWidth = 22;
-    static constexpr int CellHeight = 21;
-    static constexpr int ColumnPitch = 23;
-    static constexpr int RowPitch = 22;
+    static constexpr int CellWidth = Twips(330);
+    static constexpr int CellHeight = Twips(315);
+    static constexpr int ColumnPitch = Twips(345);
+    static constexpr int RowPitch = Twips(330);
 
     PuzzleBoard(QWidget* parent, const PuzzleGame& game);
 
@@ -42,6 +44,8 @@ protected:
 private:
     void PaintArea(QPainter& painter, const QRect& area);
     const QPixmap& Glyph(const QString& caption);
+    // Drops the cached glyphs when the screen's scale changed.
+    void UseRatio(qreal ratio);
 
     const PuzzleGame& game_;
     QFont font_;

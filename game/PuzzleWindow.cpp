@@ -20,21 +20,21 @@ namespace {
 const QColor BackColour(128, 128, 255);
 
 struct ButtonDesign {
-    int left;
+    int left;  // twips
     const PictureSpec& face;
     const char* lettering;
     const char* toolTip;
 };
 
-// Index 0 is the rightmost.
-const std::array<ButtonDesign, 4> Buttons{{
-    {708, Pictures::FaceModoru, "戻る", "メニューに戻る"},
-    {647, Pictures::FaceTsugi, "次", "次の問題"},
-    {586, Pictures::FaceKotae, "答", "答を表示"},
-    {524, Pictures::FaceJi, "字", "字一覧から選択"},
+// In the order of PuzzleGame::Button; the back button is the rightmost.
+const std::array<ButtonDesign, PuzzleGame::ButtonCount> Buttons{{
+    {10620, Pictures::BackFace, "戻る", "メニューに戻る"},
+    {9705, Pictures::NextFace, "次", "次の問題"},
+    {8790, Pictures::AnswerFace, "答", "答を表示"},
+    {7860, Pictures::PairListFace, "字", "字一覧から選択"},
 }};
 
-const std::array<int, 4> BadgeLefts{20, 70, 124, 179};
+const std::array<int, 4> BadgeLefts{300, 1050, 1860, 2685};
 
 // Enter on the list's current entry picks it, for those who pick by keyboard.
 class EnterKeyFilter final : public QObject {
@@ -59,14 +59,14 @@ private:
 
 } // namespace
 
-問題表示::問題表示(Shell& shell, ProblemStore& store, RandomSource& random)
-    : Window(shell, WindowName::問題表示, {QStringLiteral("問題"), QSize(766, 478), BackColour}),
-      Game(store, random)
+PuzzleWindow::PuzzleWindow(Shell& shell, ProblemStore& store, RandomSource& random, QString hitSound)
+    : Window(shell, WindowName::Puzzle, {QStringLiteral("問題"), TwipsSize(11490, 7170), BackColour}),
+      game_(store, random), hitSound_(std::move(hitSound))
 {
-    Game.SetView(this);
+    game_.SetView(this);
 }
 
-void 問題表示::CreateControls(Form& form)
+void PuzzleWindow::CreateControls(WindowForm& form)
 {
     QPalette palette = form.palette();
     palette.setColor(QPalette::Window, BackColour);
@@ -74,119 +74,120 @@ void 問題表示::CreateControls(Form& form)
     for (int index = 0; index < static_cast<int>(BadgeLefts.size()); ++index) {
         auto* badge = new QLabel(&form);
         badge->setObjectName(QStringLiteral("Image1(%1)").arg(index));
-        badge->setGeometry(BadgeLefts[static_cast<std::size_t>(index)], 2, 45, 45);
+        badge->setGeometry(TwipsRect(BadgeLefts[static_cast<std::size_t>(index)], 30, 675, 675));
         badge->setPixmap(Picture(Pictures::Badges[static_cast<std::size_t>(index)]));
         badge->setAttribute(Qt::WA_TranslucentBackground);
-        OnMouseMove(badge, [this](QPoint) { Game.ClearHoverHighlight(); });
-        OnClick(badge, [this] { Game.HidePairList(); });
+        OnMouseMove(badge, [this](QPoint) { game_.ClearHoverHighlight(); });
+        OnClick(badge, [this] { game_.HidePairList(); });
     }
 
     QWidget* previous = nullptr;
     for (int index = 0; index < static_cast<int>(Buttons.size()); ++index) {
         const ButtonDesign& design = Buttons[static_cast<std::size_t>(index)];
-        auto* button = new PictureButton(&form, QRect(design.left, 5, 44, 40), BackColour, Picture(design.face),
-                                         QString::fromUtf8(design.lettering), QString::fromUtf8(design.toolTip));
+        auto* button = new PictureButton(&form, TwipsRect(design.left, 75, 660, 600), BackColour,
+                                         Picture(design.face), QString::fromUtf8(design.lettering),
+                                         QString::fromUtf8(design.toolTip));
         button->setObjectName(QStringLiteral("Command1(%1)").arg(index));
-        Connect(button, &QAbstractButton::clicked, [this, index] { Game.ButtonClick(index); });
-        OnMouseMove(button, [this](QPoint) { Game.ClearHoverHighlight(); });
+        Connect(button, &QAbstractButton::clicked, [this, index] { game_.ButtonClick(index); });
+        OnMouseMove(button, [this](QPoint) { game_.ClearHoverHighlight(); });
         if (previous)
             QWidget::setTabOrder(previous, button);
         else
-            form.InitialFocus = button;
+            form.SetInitialFocus(button);
         previous = button;
     }
 
-    Frame1 = new QFrame(&form);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(12, 46, 742, 429);
-    Frame1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    Frame1->setPalette(palette);
-    Frame1->setAutoFillBackground(true);
+    auto* frame = new QFrame(&form);
+    frame->setObjectName(QStringLiteral("Frame1"));
+    frame->setGeometry(TwipsRect(180, 690, 11130, 6435));
+    frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    frame->setPalette(palette);
+    frame->setAutoFillBackground(true);
 
-    Label1 = new PuzzleBoard(Frame1, Game);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->move(4, 11);
-    Connect(Label1.data(), &PuzzleBoard::CellMoved, [this](int index) { Game.CellMove(index); });
-    Connect(Label1.data(), &PuzzleBoard::CellClicked, [this](int index) { Game.CellClick(index); });
+    board_ = new PuzzleBoard(frame, game_);
+    board_->setObjectName(QStringLiteral("Label1"));
+    board_->move(TwipsRect(60, 165, 0, 0).topLeft());
+    Connect(board_.data(), &PuzzleBoard::CellMoved, [this](int index) { game_.CellMove(index); });
+    Connect(board_.data(), &PuzzleBoard::CellClicked, [this](int index) { game_.CellClick(index); });
 
-    List1 = new QListWidget(Frame1);
-    List1->setObjectName(QStringLiteral("List1"));
-    List1->setGeometry(322, 34, 96, 382);
-    List1->setFont(MinchoFont(20.25));
-    QPalette listPalette = List1->palette();
+    pairList_ = new QListWidget(frame);
+    pairList_->setObjectName(QStringLiteral("List1"));
+    pairList_->setGeometry(TwipsRect(4830, 510, 1440, 5730));
+    pairList_->setFont(MinchoFont(20.25));
+    QPalette listPalette = pairList_->palette();
     listPalette.setColor(QPalette::Base, QColor(255, 0, 0));
     listPalette.setColor(QPalette::Text, Qt::white);
-    List1->setPalette(listPalette);
-    List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    List1->setSelectionMode(QAbstractItemView::SingleSelection);
-    List1->hide();
-    List1->raise();
-    Connect(List1.data(), &QListWidget::itemClicked,
-            [this](QListWidgetItem* item) { Game.ListPick(List1->row(item)); });
-    List1->installEventFilter(new EnterKeyFilter(List1, [this] {
+    pairList_->setPalette(listPalette);
+    pairList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    pairList_->setSelectionMode(QAbstractItemView::SingleSelection);
+    pairList_->hide();
+    pairList_->raise();
+    Connect(pairList_.data(), &QListWidget::itemClicked,
+            [this](QListWidgetItem* item) { game_.ListPick(pairList_->row(item)); });
+    pairList_->installEventFilter(new EnterKeyFilter(pairList_, [this] {
         Guarded([this] {
-            if (List1->currentRow() >= 0)
-                Game.ListPick(List1->currentRow());
+            if (pairList_->currentRow() >= 0)
+                game_.ListPick(pairList_->currentRow());
         });
     }));
-    QWidget::setTabOrder(previous, List1);
+    QWidget::setTabOrder(previous, pairList_);
 
-    MediaPlayer1 = new QSoundEffect(&form);
-    MediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));
+    hitSoundPlayer_ = new QSoundEffect(&form);
+    hitSoundPlayer_->setObjectName(QStringLiteral("MediaPlayer1"));
 
     // The new controls start empty, in the created colour.
-    Game.CreateCells();
+    game_.CreateCells();
 }
 
-void 問題表示::OnLoad()
+void PuzzleWindow::OnLoad()
 {
-    Game.Load();
+    game_.Load();
 }
 
-void 問題表示::OnSurfaceMove(QPoint)
+void PuzzleWindow::OnSurfaceMove(QPoint)
 {
-    Game.ClearHoverHighlight();
+    game_.ClearHoverHighlight();
 }
 
-void 問題表示::OnSurfaceClick(QPoint)
+void PuzzleWindow::OnSurfaceClick(QPoint)
 {
-    Game.HidePairList();
+    game_.HidePairList();
 }
 
-void 問題表示::CellChanged(int index)
+void PuzzleWindow::CellChanged(int index)
 {
-    if (Label1)
-        Label1->CellChanged(index);
+    if (board_)
+        board_->CellChanged(index);
 }
 
-void 問題表示::BoardChanged()
+void PuzzleWindow::BoardChanged()
 {
-    if (Label1)
-        Label1->BoardChanged();
+    if (board_)
+        board_->BoardChanged();
 }
 
-void 問題表示::PairListShown(const QStringList& entries)
+void PuzzleWindow::PairListShown(const QStringList& entries)
 {
-    if (!List1)
+    if (!pairList_)
         return;
-    List1->clear();
-    List1->addItems(entries);
-    List1->show();
+    pairList_->clear();
+    pairList_->addItems(entries);
+    pairList_->show();
 }
 
-void 問題表示::PairListHidden()
+void PuzzleWindow::PairListHidden()
 {
-    if (List1)
-        List1->hide();
+    if (pairList_)
+        pairList_->hide();
 }
 
-void 問題表示::HitSound()
+void PuzzleWindow::HitSound()
 {
-    if (MediaPlayer1)
-        shell().PlaySoundFile(*MediaPlayer1, QStringLiteral("/data/音/o.wav"));
+    if (hitSoundPlayer_)
+        Host().PlaySoundFile(*hitSoundPlayer_, hitSound_);
 }
 
-void 問題表示::BackToMenu()
+void PuzzleWindow::BackToMenu()
 {
-    shell().SwitchToWindow(WindowName::メニュー);
+    Host().SwitchToWindow(WindowName::Menu);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/PuzzleGame.h"
+#include "game/core/PuzzleGame.h"
 #include "shell/Window.h"
 
 #include <QPointer>
@@ -13,15 +13,15 @@ class QSoundEffect;
 class RandomSource;
 
 // The puzzle: find the one odd character among 608.
-class 問題表示 final : public Window, private PuzzleView {
+class PuzzleWindow final : public Window, private PuzzleView {
 public:
-    問題表示(Shell& shell, ProblemStore& store, RandomSource& random);
+    PuzzleWindow(Shell& shell, ProblemStore& store, RandomSource& random, QString hitSound);
 
-    // Its fields outlive the controls, so a later visit keeps the hover state.
-    PuzzleGame Game;
+    // The rules outlive the controls, so a later visit keeps the hover state.
+    PuzzleGame& Game() { return game_; }
 
 private:
-    void CreateControls(Form& form) override;
+    void CreateControls(WindowForm& form) override;
     void OnLoad() override;
     void OnSurfaceMove(QPoint) override;
     void OnSurfaceClick(QPoint) override;
@@ -33,9 +33,10 @@ private:
     void HitSound() override;
     void BackToMenu() override;
 
+    PuzzleGame game_;
+    QString hitSound_;
     // Controls of the loaded form; null while unloaded.
-    QPointer<QFrame> Frame1;
-    QPointer<PuzzleBoard> Label1;
-    QPointer<QListWidget> List1;
-    QPointer<QSoundEffect> MediaPlayer1;
+    QPointer<PuzzleBoard> board_;
+    QPointer<QListWidget> pairList_;
+    QPointer<QSoundEffect> hitSoundPlayer_;
 };

@@ -1,35 +1,39 @@
 #pragma once
 
 #include "manage/PairGrid.h"
+#include "manage/core/PairEntry.h"
 #include "shell/Window.h"
 
-#include <cstdint>
+#include <QPointer>
+
 #include <optional>
 
 class ProblemStore;
-class QFrame;
 class QLineEdit;
 
 // Enters a new pair: it becomes pair 1 and the others move one number on.
-class 字登録 final : public Window {
+class AddWindow final : public Window {
 public:
-    字登録(Shell& shell, ProblemStore& store);
+    AddWindow(Shell& shell, ProblemStore& store);
 
-    // 1 while the input panel is shown.
-    std::int16_t InputOpen = 0;
-    // The grid of the form last loaded; use it only while the window is loaded.
-    std::optional<PairGrid> Grid;
+    const PairEntry& Entry() const { return entry_; }
+    // The grid of the loaded form; only while the window is loaded.
+    PairGrid& Grid() { return *grid_; }
 
 private:
-    void CreateControls(Form& form) override;
+    void CreateControls(WindowForm& form) override;
     void OnLoad() override;
-    void OpenPanelClick();
-    void ConfirmClick();
-    void ClosePanel();
+    void OpenPanelClicked();
+    void ConfirmClicked();
+    void CancelClicked();
+    void ClosePanel(PairEntry::Focus focus);
+    void MoveFocus(PairEntry::Focus focus);
 
     ProblemStore& store_;
-    QWidget* Command2 = nullptr;
-    QFrame* Frame1 = nullptr;
-    QLineEdit* Text1 = nullptr;
-    QLineEdit* Text2 = nullptr;
+    PairEntry entry_;
+    std::optional<PairGrid> grid_;
+    QPointer<QWidget> openPanelButton_;
+    QPointer<QWidget> panel_;
+    QPointer<QLineEdit> firstCharacterBox_;
+    QPointer<QLineEdit> secondCharacterBox_;
 };

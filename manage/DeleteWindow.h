@@ -1,7 +1,7 @@
 #pragma once
 
 #include "manage/PairGrid.h"
-#include "shell/HoverHighlight.h"
+#include "manage/core/PairDeletion.h"
 #include "shell/Window.h"
 
 #include <optional>
@@ -9,26 +9,24 @@
 class ProblemStore;
 
 // Deletes the pair whose cell the user clicks; the cell under the mouse is red.
-class 字削除 final : public Window {
+class DeleteWindow final : public Window {
 public:
-    字削除(Shell& shell, ProblemStore& store);
+    DeleteWindow(Shell& shell, ProblemStore& store);
 
-    // HighlightedIndex and HoverIndex, kept from one visit to the next.
-    HoverHighlight Highlight;
-    // The grid of the form last loaded; use it only while the window is loaded.
-    std::optional<PairGrid> Grid;
-
-    static inline const QColor HighlightColour{255, 0, 0};
-    static inline const QColor NormalColour{0, 0, 191};
+    // The rules and their highlight, kept from one visit to the next.
+    const PairDeletion& Deletion() const { return deletion_; }
+    // The grid of the loaded form; only while the window is loaded.
+    PairGrid& Grid() { return *grid_; }
 
 private:
-    void CreateControls(Form& form) override;
+    void CreateControls(WindowForm& form) override;
     void OnLoad() override;
     void OnSurfaceMove(QPoint position) override;
-    void PairLabelMove(int index);
-    void PairLabelClick(int index);
-    void ClearHighlight();
-    void PaintPairLabel(int index, HoverHighlight::Paint paint);
+    void PairCellClicked(int index);
+    void PaintPairCell(int index, Rgb colour);
 
     ProblemStore& store_;
+    PairDeletion deletion_;
+    HoverHighlight::Painter paint_;
+    std::optional<PairGrid> grid_;
 };

@@ -2,7 +2,6 @@
 
 #include "manage/ManageLayout.h"
 #include "shell/Dialogs.h"
-#include "shell/Layout.h"
 #include "shell/PictureButton.h"
 #include "shell/Pictures.h"
 #include "shell/Shell.h"
@@ -10,37 +9,38 @@
 
 using ManageLayout::BackColour;
 
-字一覧::字一覧(Shell& shell, ProblemStore& store)
-    : Window(shell, WindowName::字一覧, {QStringLiteral("字一覧"), QSize(768, 480), BackColour}), store_(store)
+ListWindow::ListWindow(Shell& shell, ProblemStore& store)
+    : Window(shell, WindowName::PairList, {QStringLiteral("字一覧"), ManageLayout::ClientSize, BackColour}),
+      store_(store)
 {
 }
 
-void 字一覧::CreateControls(Form& form)
+void ListWindow::CreateControls(WindowForm& form)
 {
-    ManageLayout::MakeTitle(form, Pictures::TitleJiIchiran);
+    ManageLayout::MakeTitle(form, Pictures::ListTitle);
 
-    QAbstractButton* back = CreateBackButton(form, TwipsRect(9840, 150, 660, 600));
+    QAbstractButton* back = CreateBackButton(form, ManageLayout::BackButtonRect);
 
-    auto* reset = new PictureButton(&form, TwipsRect(8880, 150, 660, 600), BackColour, Picture(Pictures::FaceHatsu),
+    auto* reset = new PictureButton(&form, ManageLayout::ActionButtonRect, BackColour, Picture(Pictures::ResetFace),
                                     QStringLiteral("初"), QStringLiteral("字登録を初期状態（出荷時）に戻す"));
     reset->setObjectName(QStringLiteral("Command2"));
-    Connect(reset, &QAbstractButton::clicked, [this] { FactoryResetClick(); });
+    Connect(reset, &QAbstractButton::clicked, [this] { FactoryResetClicked(); });
 
     QWidget::setTabOrder(back, reset);
-    Grid.emplace(form);
+    grid_.emplace(form);
 }
 
-void 字一覧::OnLoad()
+void ListWindow::OnLoad()
 {
     store_.LoadProblemFile();
-    Grid->FillPairGrid(store_);
+    grid_->FillPairGrid(store_);
 }
 
-void 字一覧::FactoryResetClick()
+void ListWindow::FactoryResetClicked()
 {
-    if (!shell().dialogs().AskYesNo(form(), QStringLiteral("字登録を初期状態（出荷時）に戻しますか？")))
+    if (!Host().DialogBoxes().AskYesNo(Form(), QStringLiteral("字登録を初期状態（出荷時）に戻しますか？")))
         return;
     store_.RestoreFactoryProblems();
-    Grid->ClearPairGrid();
-    Grid->FillPairGrid(store_);
+    grid_->ClearPairGrid();
+    grid_->FillPairGrid(store_);
 }

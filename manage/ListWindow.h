@@ -8,17 +8,18 @@
 class ProblemStore;
 
 // Shows every stored pair and restores the factory set.
-class 字一覧 final : public Window {
+class ListWindow final : public Window {
 public:
-    字一覧(Shell& shell, ProblemStore& store);
+    ListWindow(Shell& shell, ProblemStore& store);
 
-    // The grid of the form last loaded; use it only while the window is loaded.
-    std::optional<PairGrid> Grid;
+    // The grid of the loaded form; only while the window is loaded.
+    PairGrid& Grid() { return *grid_; }
 
 private:
-    void CreateControls(Form& form) override;
+    void CreateControls(WindowForm& form) override;
     void OnLoad() override;
-    void FactoryResetClick();
+    void FactoryResetClicked();
 
     ProblemStore& store_;
+    std::optional<PairGrid> grid_;
 };

@@ -1,6 +1,5 @@
 #include "manage/ManageLayout.h"
 
-#include "shell/Layout.h"
 #include "shell/Pictures.h"
 
 #include <QLabel>

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "shell/Layout.h"
+
 #include <QColor>
+#include <QRect>
+#include <QSize>
 
 class QFont;
 class QLabel;
-class QRect;
 class QString;
 class QWidget;
 struct PictureSpec;
@@ -13,6 +16,10 @@ struct PictureSpec;
 namespace ManageLayout {
 
 inline const QColor BackColour{128, 128, 255};
+inline constexpr QSize ClientSize = TwipsSize(11520, 7200);
+inline constexpr QRect BackButtonRect = TwipsRect(9840, 150, 660, 600);
+// The second button, left of the back button (the list's reset, the add window's 登).
+inline constexpr QRect ActionButtonRect = TwipsRect(8880, 150, 660, 600);
 
 // The window's name plate at the top left, Image1.
 QLabel* MakeTitle(QWidget& form, const PictureSpec& plate);

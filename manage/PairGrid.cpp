@@ -1,7 +1,6 @@
 #include "manage/PairGrid.h"
 
-#include "shell/AppError.h"
-#include "shell/Layout.h"
+#include "core/AppError.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -117,7 +116,7 @@ void PairGrid::FillPairGrid(const ProblemStore& store)
 
 void PairGrid::ClearPairGrid()
 {
-    for (QLabel* label : pairLabels_)
+    for (const QPointer<QLabel>& label : pairLabels_)
         label->clear();
 }
 
@@ -133,11 +132,11 @@ QLabel& PairGrid::PairLabel(int index) const
     return *pairLabels_[static_cast<std::size_t>(index)];
 }
 
-void PairGrid::SetPairBackColour(int index, QColor colour)
+void PairGrid::SetPairBackColour(int index, Rgb colour)
 {
     QLabel& label = PairLabel(index);
     QPalette colours = label.palette();
-    colours.setColor(QPalette::Window, colour);
+    colours.setColor(QPalette::Window, ColourOf(colour));
     label.setPalette(colours);
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "shell/Layout.h"
 #include "store/ProblemStore.h"
 
 #include <QColor>
+#include <QPointer>
 #include <QRect>
 
 #include <array>
@@ -21,7 +23,7 @@ public:
 
     static inline const QColor NumberBack{0, 0, 255};
     static inline const QColor NumberText{255, 255, 255};
-    static inline const QColor PairBack{0, 0, 192};
+    static inline const QColor PairBack{ColourOf(CellColour::Created)};
     static inline const QColor PairText{255, 255, 0};
     static inline const QColor LineColour{255, 255, 0};
 
@@ -34,13 +36,13 @@ public:
 
     QLabel& NumberLabel(int index) const;
     QLabel& PairLabel(int index) const;
-    void SetPairBackColour(int index, QColor colour);
+    void SetPairBackColour(int index, Rgb colour);
 
     // Positions of cell `index` in pixels within the form.
     static QRect NumberRect(int index);
     static QRect PairRect(int index);
 
 private:
-    std::array<QLabel*, CellCount> numberLabels_{};
-    std::array<QLabel*, CellCount> pairLabels_{};
+    std::array<QPointer<QLabel>, CellCount> numberLabels_;
+    std::array<QPointer<QLabel>, CellCount> pairLabels_;
 };

@@ -21,12 +21,13 @@ struct MenuButton {
     const char* lettering;
 };
 
-const std::array<MenuButton, 5> Buttons{{
-    {540, Pictures::PlateHajime, "はじめ"},
-    {1455, Pictures::PlateJiIchiran, "字一覧"},
-    {2325, Pictures::PlateJiTouroku, "字登録"},
-    {3240, Pictures::PlateJiSakujo, "字削除"},
-    {4125, Pictures::PlateOwari, "おわり"},
+// In the order of MenuTiming::Button.
+const std::array<MenuButton, MenuTiming::ButtonCount> Buttons{{
+    {540, Pictures::StartPlate, "はじめ"},
+    {1455, Pictures::ListPlate, "字一覧"},
+    {2325, Pictures::AddPlate, "字登録"},
+    {3240, Pictures::DeletePlate, "字削除"},
+    {4125, Pictures::EndPlate, "おわり"},
 }};
 
 QLabel* PictureLabel(QWidget* parent, const char* name, QRect geometry, const PictureSpec& picture)
@@ -41,13 +42,13 @@ QLabel* PictureLabel(QWidget* parent, const char* name, QRect geometry, const Pi
 
 } // namespace
 
-メニュー::メニュー(Shell& shell, const Clock& clock)
-    : Window(shell, WindowName::メニュー, {QStringLiteral("メニュー"), QSize(629, 361), BackColour}),
-      Timing(clock)
+MenuWindow::MenuWindow(Shell& shell, const Clock& clock, QString crowSound)
+    : Window(shell, WindowName::Menu, {QStringLiteral("メニュー"), TwipsSize(9435, 5415), BackColour}),
+      timing_(clock), crowSound_(std::move(crowSound))
 {
 }
 
-void メニュー::CreateControls(Form& form)
+void MenuWindow::CreateControls(WindowForm& form)
 {
     PictureLabel(&form, "Image1", TwipsRect(390, 645, 5625, 4245), Pictures::MenuArt);
     PictureLabel(&form, "Image2", TwipsRect(4350, 390, 1200, 1020), Pictures::MenuCrow);
@@ -62,35 +63,35 @@ void メニュー::CreateControls(Form& form)
         auto* button = new PictureButton(&form, TwipsRect(6540, design.top, 2280, 780), BackColour,
                                          Picture(design.plate), QString::fromUtf8(design.lettering));
         button->setObjectName(QStringLiteral("Command1(%1)").arg(index));
-        Connect(button, &QAbstractButton::clicked, [this, index] { CommandClick(index); });
+        Connect(button, &QAbstractButton::clicked, [this, index] { ButtonClicked(index); });
         if (previous)
             QWidget::setTabOrder(previous, button);
         else
-            form.InitialFocus = button;
+            form.SetInitialFocus(button);
         previous = button;
     }
 
-    MediaPlayer1 = new QSoundEffect(&form);
-    MediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));
-    Timer1 = new QTimer(&form);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Connect(Timer1, &QTimer::timeout, [this] { TimerTick(); });
+    crowSoundPlayer_ = new QSoundEffect(&form);
+    crowSoundPlayer_->setObjectName(QStringLiteral("MediaPlayer1"));
+    delayTimer_ = new QTimer(&form);
+    delayTimer_->setObjectName(QStringLiteral("Timer1"));
+    Connect(delayTimer_.data(), &QTimer::timeout, [this] { TimerTick(); });
 }
 
-void メニュー::CommandClick(int index)
+void MenuWindow::ButtonClicked(int index)
 {
-    switch (Timing.Click(index)) {
+    switch (timing_.Click(index)) {
     case MenuTiming::ClickAction::OpenList:
-        shell().SwitchToWindow(WindowName::字一覧);
+        Host().SwitchToWindow(WindowName::PairList);
         break;
     case MenuTiming::ClickAction::OpenAdd:
-        shell().SwitchToWindow(WindowName::字登録);
+        Host().SwitchToWindow(WindowName::AddPair);
         break;
     case MenuTiming::ClickAction::OpenDelete:
-        shell().SwitchToWindow(WindowName::字削除);
+        Host().SwitchToWindow(WindowName::DeletePair);
         break;
     case MenuTiming::ClickAction::StartDelay:
-        shell().PlaySoundFile(*MediaPlayer1, QStringLiteral("/data/音/karasu.wav"));
+        Host().PlaySoundFile(*crowSoundPlayer_, crowSound_);
         SetTimerInterval(100);
         break;
     case MenuTiming::ClickAction::None:
@@ -98,28 +99,28 @@ void メニュー::CommandClick(int index)
     }
 }
 
-void メニュー::TimerTick()
+void MenuWindow::TimerTick()
 {
     if (!IsLoaded())
         return;
-    const MenuTiming::TickAction action = Timing.Tick();
+    const MenuTiming::TickAction action = timing_.Tick();
     if (action == MenuTiming::TickAction::Wait)
         return;
     SetTimerInterval(0);
     Unload();
     if (action == MenuTiming::TickAction::StartGame)
-        shell().ShowWindow(WindowName::問題表示);
+        Host().ShowWindow(WindowName::Puzzle);
     else if (action == MenuTiming::TickAction::EndProgram)
-        shell().EndProgram();
+        Host().EndProgram();
 }
 
-void メニュー::SetTimerInterval(int milliseconds)
+void MenuWindow::SetTimerInterval(int milliseconds)
 {
     // Interval 0 is the idle timer; a new interval restarts the ticks from now.
     if (milliseconds == 0) {
-        Timer1->stop();
+        delayTimer_->stop();
     } else {
-        Timer1->setInterval(milliseconds);
-        Timer1->start();
+        delayTimer_->setInterval(milliseconds);
+        delayTimer_->start();
     }
 }

@@ -1,27 +1,32 @@
 #pragma once
 
-#include "menu/MenuTiming.h"
+#include "menu/core/MenuTiming.h"
 #include "shell/Window.h"
+
+#include <QPointer>
 
 class Clock;
 class QSoundEffect;
 class QTimer;
 
 // The hub: starts the game, opens the management windows, ends the program.
-class メニュー final : public Window {
+class MenuWindow final : public Window {
 public:
-    メニュー(Shell& shell, const Clock& clock);
+    MenuWindow(Shell& shell, const Clock& clock, QString crowSound);
 
-    MenuTiming Timing;
+    // The choice and its time outlive the controls.
+    const MenuTiming& Timing() const { return timing_; }
 
-    // One tick of Timer1 (its timeout runs this).
+    // One tick of the delay timer (its timeout runs this).
     void TimerTick();
 
 private:
-    void CreateControls(Form& form) override;
-    void CommandClick(int index);
+    void CreateControls(WindowForm& form) override;
+    void ButtonClicked(int index);
     void SetTimerInterval(int milliseconds);
 
-    QSoundEffect* MediaPlayer1 = nullptr;
-    QTimer* Timer1 = nullptr;
+    MenuTiming timing_;
+    QString crowSound_;
+    QPointer<QSoundEffect> crowSoundPlayer_;
+    QPointer<QTimer> delayTimer_;
 };

@@ -1,6 +1,6 @@
 #include "shell/Dialogs.h"
 
-#include "shell/AppError.h"
+#include "core/AppError.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>
@@ -26,8 +26,8 @@ void MessageBoxDialogs::ShowError(QWidget* parent, const AppError& error)
     box.exec();
 }
 
-void MessageBoxDialogs::ShowRefusal(QWidget* parent, const QString& text)
+void MessageBoxDialogs::ShowRefusal(QWidget* parent, const QString& title, const QString& text)
 {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("字登録"), text, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, parent);
     box.exec();
 }

@@ -14,8 +14,9 @@ public:
     virtual bool AskYesNo(QWidget* parent, const QString& text) = 0;
     // The report of an error that ends the program.
     virtual void ShowError(QWidget* parent, const AppError& error) = 0;
-    // Input the program cannot take; the window stays open.
-    virtual void ShowRefusal(QWidget* parent, const QString& text) = 0;
+    // Input the program cannot take; the window stays open. The title names the
+    // window that refuses.
+    virtual void ShowRefusal(QWidget* parent, const QString& title, const QString& text) = 0;
 };
 
 // The real boxes.
@@ -23,5 +24,5 @@ class MessageBoxDialogs final : public Dialogs {
 public:
     bool AskYesNo(QWidget* parent, const QString& text) override;
     void ShowError(QWidget* parent, const AppError& error) override;
-    void ShowRefusal(QWidget* parent, const QString& text) override;
+    void ShowRefusal(QWidget* parent, const QString& title, const QString& text) override;
 };

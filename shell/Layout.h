@@ -1,7 +1,11 @@
 #pragma once
 
+#include "core/CellColours.h"
+
+#include <QColor>
 #include <QFont>
 #include <QRect>
+#include <QSize>
 
 // Layouts are designed in twips, 15 to the pixel; every position in the program is
 // an exact multiple.
@@ -11,6 +15,10 @@ constexpr QRect TwipsRect(int left, int top, int width, int height)
 {
     return {Twips(left), Twips(top), Twips(width), Twips(height)};
 }
+
+constexpr QSize TwipsSize(int width, int height) { return {Twips(width), Twips(height)}; }
+
+inline QColor ColourOf(Rgb rgb) { return QColor::fromRgb(0xff000000u | rgb); }
 
 // The Mincho fonts the windows are designed with, then real Mincho fonts a Linux
 // desktop has (fontconfig alone would substitute a Latin serif). Sizes are in

@@ -37,6 +37,6 @@ void PictureButton::paintEvent(QPaintEvent*)
 
 PictureButton* MakeBackButton(QWidget* parent, QRect geometry, QColor backColour)
 {
-    return new PictureButton(parent, geometry, backColour, Picture(Pictures::FaceModoru),
+    return new PictureButton(parent, geometry, backColour, Picture(Pictures::BackFace),
                              QStringLiteral("戻る"), QStringLiteral("メニューに戻る"));
 }

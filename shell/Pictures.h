@@ -19,31 +19,31 @@ struct PictureSpec {
 // Every picture a window names. Pictures are compiled in as SVG and rendered at
 // the screen's scale, so they stay sharp on a scaled desktop.
 namespace Pictures {
-inline constexpr PictureSpec PlateHajime{"plate-hajime", 152, 53};
-inline constexpr PictureSpec PlateJiIchiran{"plate-jiichiran", 152, 53};
-inline constexpr PictureSpec PlateJiTouroku{"plate-jitouroku", 152, 53};
-inline constexpr PictureSpec PlateJiSakujo{"plate-jisakujo", 152, 53};
-inline constexpr PictureSpec PlateOwari{"plate-owari", 152, 53};
-inline constexpr PictureSpec TitleJiIchiran{"title-jiichiran", 152, 53};
-inline constexpr PictureSpec TitleJiTouroku{"title-jitouroku", 152, 53};
-inline constexpr PictureSpec TitleJiSakujo{"title-jisakujo", 152, 53};
-inline constexpr PictureSpec FaceModoru{"face-modoru", 40, 40};   // 戻, white on red
-inline constexpr PictureSpec FaceTsugi{"face-tsugi", 40, 40};     // 次
-inline constexpr PictureSpec FaceKotae{"face-kotae", 40, 40};     // 答
-inline constexpr PictureSpec FaceJi{"face-ji", 40, 40};           // 字
-inline constexpr PictureSpec FaceTou{"face-tou", 40, 40};         // 登, white on red
-inline constexpr PictureSpec FaceHatsu{"face-hatsu", 40, 40};     // 初, white on red
-inline constexpr PictureSpec WordTouroku{"word-touroku", 72, 30}; // 登録
-inline constexpr PictureSpec WordChuushi{"word-chuushi", 72, 30}; // 中止
+inline constexpr PictureSpec StartPlate{"plate-hajime", 152, 53};
+inline constexpr PictureSpec ListPlate{"plate-jiichiran", 152, 53};
+inline constexpr PictureSpec AddPlate{"plate-jitouroku", 152, 53};
+inline constexpr PictureSpec DeletePlate{"plate-jisakujo", 152, 53};
+inline constexpr PictureSpec EndPlate{"plate-owari", 152, 53};
+inline constexpr PictureSpec ListTitle{"title-jiichiran", 152, 53};
+inline constexpr PictureSpec AddTitle{"title-jitouroku", 152, 53};
+inline constexpr PictureSpec DeleteTitle{"title-jisakujo", 152, 53};
+inline constexpr PictureSpec BackFace{"face-modoru", 40, 40};   // 戻, white on red
+inline constexpr PictureSpec NextFace{"face-tsugi", 40, 40};     // 次
+inline constexpr PictureSpec AnswerFace{"face-kotae", 40, 40};     // 答
+inline constexpr PictureSpec PairListFace{"face-ji", 40, 40};           // 字
+inline constexpr PictureSpec AddFace{"face-tou", 40, 40};         // 登, white on red
+inline constexpr PictureSpec ResetFace{"face-hatsu", 40, 40};     // 初, white on red
+inline constexpr PictureSpec ConfirmWord{"word-touroku", 72, 30}; // 登録
+inline constexpr PictureSpec CancelWord{"word-chuushi", 72, 30}; // 中止
 inline constexpr std::array<PictureSpec, 4> Badges{{{"badge-0", 45, 45}, {"badge-1", 45, 45},
                                                     {"badge-2", 45, 45}, {"badge-3", 45, 45}}};
 inline constexpr PictureSpec MenuArt{"menu-art", 375, 283};
 inline constexpr PictureSpec MenuCrow{"menu-crow", 80, 68};
 inline constexpr PictureSpec Icon{"icon", 32, 32};
 
-inline constexpr std::array All{PlateHajime, PlateJiIchiran, PlateJiTouroku, PlateJiSakujo, PlateOwari,
-                                TitleJiIchiran, TitleJiTouroku, TitleJiSakujo, FaceModoru, FaceTsugi,
-                                FaceKotae, FaceJi, FaceTou, FaceHatsu, WordTouroku, WordChuushi,
+inline constexpr std::array All{StartPlate, ListPlate, AddPlate, DeletePlate, EndPlate,
+                                ListTitle, AddTitle, DeleteTitle, BackFace, NextFace,
+                                AnswerFace, PairListFace, AddFace, ResetFace, ConfirmWord, CancelWord,
                                 Badges[0], Badges[1], Badges[2], Badges[3], MenuArt, MenuCrow, Icon};
 } // namespace Pictures
 

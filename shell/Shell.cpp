@@ -1,6 +1,6 @@
 #include "shell/Shell.h"
 
-#include "shell/AppError.h"
+#include "core/AppError.h"
 #include "shell/Dialogs.h"
 #include "shell/Window.h"
 
@@ -11,8 +11,7 @@
 #include <cstdio>
 #include <stdexcept>
 
-Shell::Shell(QString appDir, Dialogs& dialogs, ExitFunction exitProgram)
-    : appDir_(std::move(appDir)), dialogs_(dialogs), exit_(std::move(exitProgram))
+Shell::Shell(Dialogs& dialogs, ExitFunction exitProgram) : dialogs_(dialogs), exit_(std::move(exitProgram))
 {
 }
 
@@ -31,7 +30,7 @@ Window& Shell::WindowNamed(WindowName name) const
 
 void Shell::Start()
 {
-    Guard([this] { ShowWindow(WindowName::メニュー); });
+    Guard([this] { ShowWindow(WindowName::Menu); });
 }
 
 void Shell::SwitchToWindow(WindowName target)
@@ -64,7 +63,9 @@ void Shell::Guard(const std::function<void()>& handler)
     } catch (const AppError& error) {
         Fail(error);
     } catch (const std::exception& error) {
-        Fail(AppError(51, QStringLiteral("内部エラー: %1").arg(QString::fromUtf8(error.what()))));
+        Fail(AppError(AppError::InternalError, QStringLiteral("内部エラー: %1").arg(QString::fromUtf8(error.what()))));
+    } catch (...) {
+        Fail(AppError(AppError::InternalError, QStringLiteral("内部エラー: 原因の分からない例外が起きました。")));
     }
     --guardDepth_;
     // A handler nested in a modal loop is not the end of the outer event.
@@ -80,7 +81,7 @@ void Shell::Fail(const AppError& error)
     QWidget* parent = nullptr;
     for (const auto& [name, window] : windows_)
         if (window->IsLoaded())
-            parent = window->form();
+            parent = window->Form();
     dialogs_.ShowError(parent, error);
     UnloadAll();
     exitStatus_ = 1;
@@ -102,9 +103,8 @@ bool Shell::AnyLoaded() const
     return false;
 }
 
-void Shell::PlaySoundFile(QSoundEffect& player, const QString& suffix)
+void Shell::PlaySoundFile(QSoundEffect& player, const QString& path)
 {
-    const QString path = appDir_ + suffix;
     if (SoundStarted)
         SoundStarted(path);
     // A sound is a nicety: a missing file costs a warning, never the game.

@@ -18,8 +18,8 @@ class Shell {
 public:
     using ExitFunction = std::function<void(int status)>;
 
-    // appDir: see AppDirFromExecutableDir. exitProgram ends the event loop.
-    Shell(QString appDir, Dialogs& dialogs, ExitFunction exitProgram);
+    // exitProgram ends the event loop.
+    Shell(Dialogs& dialogs, ExitFunction exitProgram);
 
     void Register(Window& window);
     Window& WindowNamed(WindowName name) const;
@@ -41,20 +41,18 @@ public:
     bool Ended() const { return ended_; }
     int ExitStatus() const { return exitStatus_; }
 
-    // Starts playing AppDir + suffix on the window's own player and returns at once.
-    void PlaySoundFile(QSoundEffect& player, const QString& suffix);
+    // Starts playing the sound file on the window's own player and returns at once.
+    void PlaySoundFile(QSoundEffect& player, const QString& path);
     // Tests listen here to count what would be heard.
     std::function<void(const QString& path)> SoundStarted;
 
-    const QString& AppDir() const { return appDir_; }
-    Dialogs& dialogs() const { return dialogs_; }
+    Dialogs& DialogBoxes() const { return dialogs_; }
 
 private:
     void Fail(const AppError& error);
     void UnloadAll();
     bool AnyLoaded() const;
 
-    QString appDir_;
     Dialogs& dialogs_;
     ExitFunction exit_;
     std::map<WindowName, Window*> windows_;

@@ -45,12 +45,12 @@ private:
 
 } // namespace
 
-Form::Form(Window& owner) : QWidget(nullptr), owner_(owner)
+WindowForm::WindowForm(Window& owner) : QWidget(nullptr), owner_(owner)
 {
     setMouseTracking(true);
 }
 
-void Form::mouseMoveEvent(QMouseEvent* event)
+void WindowForm::mouseMoveEvent(QMouseEvent* event)
 {
     // Moves over a child that ignores the mouse reach the form too; they are not
     // moves over the window's own surface.
@@ -59,14 +59,14 @@ void Form::mouseMoveEvent(QMouseEvent* event)
         owner_.SurfaceMoved(position);
 }
 
-void Form::mouseReleaseEvent(QMouseEvent* event)
+void WindowForm::mouseReleaseEvent(QMouseEvent* event)
 {
     const QPoint position = event->position().toPoint();
     if (event->button() == Qt::LeftButton && rect().contains(position) && !childAt(position))
         owner_.SurfaceClicked(position);
 }
 
-void Form::closeEvent(QCloseEvent* event)
+void WindowForm::closeEvent(QCloseEvent* event)
 {
     event->accept();
     owner_.CloseBoxUsed();
@@ -87,8 +87,8 @@ void Window::Load()
 {
     if (IsLoaded())
         return;
-    form_ = new Form(*this);
-    Form& form = *form_;
+    form_ = new WindowForm(*this);
+    WindowForm& form = *form_;
     form.setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                         | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     form.setWindowTitle(design_.caption);
@@ -110,13 +110,13 @@ void Window::Load()
     }
     form.show();
     form.activateWindow();
-    if (form.InitialFocus)
-        form.InitialFocus->setFocus(Qt::OtherFocusReason);
+    if (QWidget* focus = form.InitialFocus())
+        focus->setFocus(Qt::OtherFocusReason);
 }
 
 void Window::Unload()
 {
-    Form* form = form_.data();
+    WindowForm* form = form_.data();
     if (!form)
         return;
     form_.clear();
@@ -165,11 +165,11 @@ void Window::OnClick(QWidget* control, std::function<void()> handler)
     new MouseHook(control, {}, [this, handler = std::move(handler)] { Guarded(handler); });
 }
 
-QAbstractButton* Window::CreateBackButton(Form& form, QRect geometry)
+QAbstractButton* Window::CreateBackButton(WindowForm& form, QRect geometry)
 {
     auto* back = MakeBackButton(&form, geometry, design_.backColour);
     back->setObjectName(QStringLiteral("Command1"));
-    Connect(back, &QAbstractButton::clicked, [this] { shell_.SwitchToWindow(WindowName::メニュー); });
-    form.InitialFocus = back;
+    Connect(back, &QAbstractButton::clicked, [this] { shell_.SwitchToWindow(WindowName::Menu); });
+    form.SetInitialFocus(back);
     return back;
 }

@@ -17,13 +17,14 @@ class Window;
 
 // The native window of a loaded Window, with every control of its design as a child.
 // Moves and clicks on its own surface (not on a child) go to the window.
-class Form : public QWidget {
+class WindowForm : public QWidget {
     Q_OBJECT
 public:
-    explicit Form(Window& owner);
+    explicit WindowForm(Window& owner);
 
     // The control that has the focus when the window opens.
-    QWidget* InitialFocus = nullptr;
+    QWidget* InitialFocus() const { return initialFocus_; }
+    void SetInitialFocus(QWidget* control) { initialFocus_ = control; }
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -32,6 +33,7 @@ protected:
 
 private:
     Window& owner_;
+    QPointer<QWidget> initialFocus_;
 };
 
 // One object per window class for the whole run. Loading creates the form and its
@@ -53,7 +55,8 @@ public:
     WindowName Name() const { return name_; }
     const Design& FormDesign() const { return design_; }
     bool IsLoaded() const { return !form_.isNull(); }
-    Form* form() const { return form_.data(); }
+    // The loaded form, or null.
+    WindowForm* Form() const { return form_.data(); }
 
     void Load();
     void Unload();
@@ -65,13 +68,13 @@ public:
 
 protected:
     // Creates the controls of the design as children of the form.
-    virtual void CreateControls(Form& form) = 0;
+    virtual void CreateControls(WindowForm& form) = 0;
     // The Load handler; the menu has none.
     virtual void OnLoad() {}
     virtual void OnSurfaceMove(QPoint) {}
     virtual void OnSurfaceClick(QPoint) {}
 
-    Shell& shell() const { return shell_; }
+    Shell& Host() const { return shell_; }
 
     // Runs handler under the error rule for each mouse move over control (with the
     // position in the control's coordinates), or each left click on it.
@@ -81,7 +84,7 @@ protected:
     template <typename Sender, typename Signal, typename Handler>
     void Connect(Sender* sender, Signal signal, Handler handler)
     {
-        QObject::connect(sender, signal, form(), [this, handler](auto&&... args) {
+        QObject::connect(sender, signal, Form(), [this, handler](auto&&... args) {
             Guarded([&] {
                 if constexpr (std::is_invocable_v<const Handler&, decltype(args)...>)
                     handler(args...);
@@ -94,11 +97,11 @@ protected:
 
     // The back button of a window opened from the menu: 戻 at `geometry`, named
     // "Command1", first in the focus order, and back to the menu when clicked.
-    QAbstractButton* CreateBackButton(Form& form, QRect geometry);
+    QAbstractButton* CreateBackButton(WindowForm& form, QRect geometry);
 
 private:
     Shell& shell_;
     WindowName name_;
     Design design_;
-    QPointer<Form> form_;
+    QPointer<WindowForm> form_;
 };

@@ -1,6 +1,6 @@
 #include "store/ProblemFileFormat.h"
 
-#include "shell/AppError.h"
+#include "core/AppError.h"
 #include "store/CodePage932.h"
 
 #include <algorithm>
@@ -8,7 +8,6 @@
 namespace ProblemFile {
 namespace {
 
-constexpr int MaxCount = 80;
 constexpr qsizetype ShownBytes = 16;
 
 QString HexOf(QByteArrayView bytes)
@@ -119,18 +118,18 @@ std::int16_t ReadCount(Cursor& cursor)
     if (!allDigits) {
         const QString shown = DecodeCp932(item->raw).value_or(HexOf(item->raw));
         throw Fault{AppError::TypeMismatch, item->line,
-                    QStringLiteral("件数「%1」が 0 から %2 までの整数ではありません。").arg(shown.left(20)).arg(MaxCount)};
+                    QStringLiteral("件数「%1」が 0 から %2 までの整数ではありません。").arg(shown.left(20)).arg(MaxPairs)};
     }
     while (digits.size() > 1 && digits.front() == '0')
         digits = digits.sliced(1);
-    const int value = digits.size() > 3 ? MaxCount + 1 : digits.toByteArray().toInt();
+    const int value = digits.size() > 3 ? MaxPairs + 1 : digits.toByteArray().toInt();
     if (negative && value != 0)
         throw Fault{AppError::BadFileContents, item->line,
-                    QStringLiteral("件数が負の数です。0 から %1 までの整数でなければなりません。").arg(MaxCount)};
-    if (value > MaxCount)
+                    QStringLiteral("件数が負の数です。0 から %1 までの整数でなければなりません。").arg(MaxPairs)};
+    if (value > MaxPairs)
         throw Fault{AppError::SubscriptOutOfRange, item->line,
                     QStringLiteral("件数「%1」が上限の %2 組を超えています。")
-                        .arg(QString::fromLatin1(item->raw.toByteArray()).trimmed().left(20)).arg(MaxCount)};
+                        .arg(QString::fromLatin1(item->raw.toByteArray()).trimmed().left(20)).arg(MaxPairs)};
     return static_cast<std::int16_t>(value);
 }
 

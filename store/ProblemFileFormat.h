@@ -8,6 +8,9 @@
 #include <cstdint>
 #include <optional>
 
+// The capacity of the table, and so the largest count a problem file may hold.
+inline constexpr std::int16_t MaxPairs = 80;
+
 // The problem file as bytes, with no file system involved (the fuzz target and
 // the benchmarks call these directly).
 //

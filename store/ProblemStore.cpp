@@ -1,6 +1,6 @@
 #include "store/ProblemStore.h"
 
-#include "shell/AppError.h"
+#include "core/AppError.h"
 #include "store/ProblemFileFormat.h"
 
 #include <QDir>
@@ -87,21 +87,9 @@ void WriteFileAtomically(const QString& path, const QByteArray& bytes)
 
 } // namespace
 
-ProblemStore::ProblemStore(QString appDir) : appDir_(std::move(appDir)) {}
-
-void ProblemStore::SetAppDir(QString appDir)
+ProblemStore::ProblemStore(QString problemFile, QString factoryFile)
+    : problemFile_(std::move(problemFile)), factoryFile_(std::move(factoryFile))
 {
-    appDir_ = std::move(appDir);
-}
-
-QString ProblemStore::ProblemFilePath() const
-{
-    return appDir_ + QStringLiteral("/data/問題.dat");
-}
-
-QString ProblemStore::FactoryFilePath() const
-{
-    return appDir_ + QStringLiteral("/data/問題.org");
 }
 
 const QString& ProblemStore::ProblemTable(int row, int column) const

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "store/ProblemFileFormat.h"
+
 #include <QString>
 
 #include <array>
 #include <cstdint>
-
-inline constexpr std::int16_t MaxPairs = 80;
 
 // The pairs of look-alike characters and the problem file that holds them.
 // Row 1 of the table holds a pair's first character (it fills the board), row 2
@@ -14,13 +14,11 @@ inline constexpr std::int16_t MaxPairs = 80;
 // memory always holds what the file holds.
 class ProblemStore {
 public:
-    // appDir: the application directory without a trailing separator.
-    explicit ProblemStore(QString appDir = {});
+    // problemFile: the user's pairs; factoryFile: the copy a factory reset restores.
+    ProblemStore(QString problemFile, QString factoryFile);
 
-    void SetAppDir(QString appDir);
-    const QString& AppDir() const { return appDir_; }
-    QString ProblemFilePath() const;  // AppDir + "/data/問題.dat"
-    QString FactoryFilePath() const;  // AppDir + "/data/問題.org"
+    const QString& ProblemFilePath() const { return problemFile_; }
+    const QString& FactoryFilePath() const { return factoryFile_; }
 
     std::int16_t ProblemCount() const { return problemCount_; }
     // Throws AppError(SubscriptOutOfRange) outside rows 0..2, columns 0..80.
@@ -46,7 +44,8 @@ private:
     using Table = std::array<std::array<QString, MaxPairs + 1>, 3>;
     void Save(std::int16_t count, const Table& table) const;
 
-    QString appDir_;
+    QString problemFile_;
+    QString factoryFile_;
     std::int16_t problemCount_ = 0;
     Table problemTable_{};
 };

@@ -3,14 +3,14 @@
 //   hover move / full repaint goal <= 0.1
 //   opening the window        goal < 10 ms
 #include "game/PuzzleBoard.h"
-#include "game/PuzzleGame.h"
+#include "game/core/PuzzleGame.h"
 #include "game/PuzzleWindow.h"
 #include "bench/support/BenchSupport.h"
-#include "shell/AppError.h"
-#include "shell/Clock.h"
+#include "core/AppError.h"
+#include "core/Clock.h"
 #include "shell/Dialogs.h"
 #include "shell/Layout.h"
-#include "shell/RandomSource.h"
+#include "core/RandomSource.h"
 #include "shell/Shell.h"
 #include "store/ProblemStore.h"
 
@@ -37,7 +37,7 @@ BenchAppDir& AppDir()
 // The board with the game behind it, as the window wires them.
 class BoardRig final : public PuzzleView {
 public:
-    BoardRig() : store(AppDir().Path()), random(clock), game(store, random), board(nullptr, game)
+    BoardRig() : store(AppDir().Store()), random(clock), game(store, random), board(nullptr, game)
     {
         board.setPalette(QPalette(QColor(128, 128, 255)));
         game.SetView(this);
@@ -93,7 +93,7 @@ void NextProblem(benchmark::State& state)
 {
     BoardRig rig;
     for (auto _ : state) {
-        rig.game.DrawPair();
+        rig.game.ButtonClick(PuzzleGame::NextButton);
         rig.Render();
         benchmark::DoNotOptimize(rig.image.constBits());
     }
@@ -128,14 +128,14 @@ BENCHMARK(HoverMove)->Unit(benchmark::kMicrosecond);
 void OpenWindow(benchmark::State& state)
 {
     SilentDialogs dialogs;
-    Shell shell(AppDir().Path(), dialogs, [](int) {});
+    Shell shell(dialogs, [](int) {});
     SystemClock clock;
     TimeSeededRandom random(clock);
-    ProblemStore store(AppDir().Path());
-    問題表示 puzzle(shell, store, random);
+    ProblemStore store = AppDir().Store();
+    PuzzleWindow puzzle(shell, store, random, AppDir().Locations().hitSound);
     for (auto _ : state) {
-        shell.ShowWindow(WindowName::問題表示);
-        const QImage shot = puzzle.form()->grab().toImage();
+        shell.ShowWindow(WindowName::Puzzle);
+        const QImage shot = puzzle.Form()->grab().toImage();
         benchmark::DoNotOptimize(shot.constBits());
         state.PauseTiming();
         puzzle.Unload();

@@ -5,7 +5,7 @@
 #include "manage/DeleteWindow.h"
 #include "manage/ListWindow.h"
 #include "bench/support/BenchSupport.h"
-#include "shell/AppError.h"
+#include "core/AppError.h"
 #include "shell/Dialogs.h"
 #include "shell/Layout.h"
 #include "shell/Shell.h"
@@ -26,8 +26,8 @@ namespace {
 struct Rig {
     BenchAppDir dir;
     SilentDialogs dialogs;
-    Shell shell{dir.Path(), dialogs, [](int) {}};
-    ProblemStore store{dir.Path()};
+    Shell shell{dialogs, [](int) {}};
+    ProblemStore store{dir.Store()};
 };
 
 void PlainLabelsBaseline(benchmark::State& state)
@@ -56,7 +56,7 @@ void OpenWindow(benchmark::State& state)
     ManageWindow window(rig.shell, rig.store);
     for (auto _ : state) {
         window.Load();
-        benchmark::DoNotOptimize(window.form()->grab());
+        benchmark::DoNotOptimize(window.Form()->grab());
         window.Unload();
         // What the event loop would do between two openings.
         QCoreApplication::sendPostedEvents();
@@ -64,8 +64,8 @@ void OpenWindow(benchmark::State& state)
     }
     state.counters["pairs"] = rig.store.ProblemCount();
 }
-BENCHMARK_TEMPLATE(OpenWindow, 字一覧)->Name("OpenListWindow")->Unit(benchmark::kMillisecond);
-BENCHMARK_TEMPLATE(OpenWindow, 字登録)->Name("OpenAddWindow")->Unit(benchmark::kMillisecond);
-BENCHMARK_TEMPLATE(OpenWindow, 字削除)->Name("OpenDeleteWindow")->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(OpenWindow, ListWindow)->Name("OpenListWindow")->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(OpenWindow, AddWindow)->Name("OpenAddWindow")->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(OpenWindow, DeleteWindow)->Name("OpenDeleteWindow")->Unit(benchmark::kMillisecond);
 
 } // namespace

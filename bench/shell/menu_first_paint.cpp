@@ -1,6 +1,6 @@
 // The real program up to the menu's first paint.
 #include "bench/shell/FirstPaint.h"
-#include "shell/Program.h"
+#include "app/Program.h"
 
 #include <QApplication>
 
@@ -9,7 +9,7 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     QuitAfterFirstPaint quit;
-    Program program;
+    Program program(LocationsOfThisProgram());
     if (!program.Start())
         return 1;
     return QApplication::exec();

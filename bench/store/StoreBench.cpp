@@ -46,6 +46,7 @@ struct Fixture {
     QTemporaryDir dir;
     QByteArray bytes = FullFile();
     QString dat = dir.path() + QStringLiteral("/data/問題.dat");
+    QString org = dir.path() + QStringLiteral("/data/問題.org");
     // The baselines' own files (ASCII names, so std::filesystem takes them as they are).
     QString plain = dir.path() + QStringLiteral("/data/plain.dat");
     QString scratch = dir.path() + QStringLiteral("/data/plain.tmp");
@@ -66,7 +67,7 @@ BENCHMARK(PlainRead)->Name("PlainRead/Full80");
 void Load(benchmark::State& state)
 {
     Fixture f;
-    ProblemStore store(f.dir.path());
+    ProblemStore store(f.dat, f.org);
     for (auto _ : state) {
         store.LoadProblemFile();
         benchmark::DoNotOptimize(store.ProblemCount());
@@ -116,7 +117,7 @@ BENCHMARK(PlainWriteRename)->Name("PlainWriteRename/Full80");
 void AddPair(benchmark::State& state)
 {
     Fixture f;
-    ProblemStore store(f.dir.path());
+    ProblemStore store(f.dat, f.org);
     store.LoadProblemFile();
     const QString first = QStringLiteral("鳥");
     const QString second = QStringLiteral("烏");

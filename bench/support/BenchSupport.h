@@ -1,6 +1,8 @@
 #pragma once
 
-#include "shell/AppError.h"
+#include "core/AppError.h"
+#include "core/DataLocations.h"
+#include "store/ProblemStore.h"
 #include "shell/Dialogs.h"
 
 #include <QDir>
@@ -19,6 +21,8 @@ public:
                     dir_.path() + QStringLiteral("/data/問題.dat"));
     }
     QString Path() const { return dir_.path(); }
+    DataLocations Locations() const { return PortableDataLocations(Path()); }
+    ProblemStore Store() const { return ProblemStore(Locations().problemFile, Locations().factoryFile); }
 
 private:
     QTemporaryDir dir_;
@@ -32,5 +36,5 @@ public:
     {
         std::fprintf(stderr, "error %d: %s\n", error.number(), error.what());
     }
-    void ShowRefusal(QWidget*, const QString&) override {}
+    void ShowRefusal(QWidget*, const QString&, const QString&) override {}
 };

@@ -1,4 +1,4 @@
-#include "game/PuzzleGame.h"
+#include "game/core/PuzzleGame.h"
 #include "store/ProblemStore.h"
 #include "tests/game/PuzzleTestSupport.h"
 #include "tests/support/Fakes.h"
@@ -30,14 +30,14 @@ public:
     void BackToMenu() override { ++Backs; }
 };
 
-constexpr auto Blue = PuzzleGame::NormalBlue;
-constexpr auto Made = PuzzleGame::CreatedBlue;
-constexpr auto Red = PuzzleGame::Red;
+constexpr Rgb Blue = CellColour::Normal;
+constexpr Rgb Made = CellColour::Created;
+constexpr Rgb Red = CellColour::Highlighted;
 
 class PuzzleGameTest : public ::testing::Test {
 protected:
     TempAppDir dir;
-    ProblemStore store{dir.Path()};
+    ProblemStore store{StoreIn(dir)};
     ScriptedRandom random;
     RecordingView view;
     PuzzleGame game{store, random};
@@ -63,7 +63,7 @@ protected:
     {
         std::set<int> blocked;
         for (int n = 1; n <= store.ProblemCount(); ++n)
-            if (game.PairUsed(n) == 1)
+            if (game.PairBlocked(n))
                 blocked.insert(n);
         return blocked;
     }
@@ -90,11 +90,11 @@ TEST_F(PuzzleGameTest, APairStaysAwayForTheWholeWindow)
             if (problem > 0)
                 game.ButtonClick(1);
             ASSERT_LT(random.Draws - before, 20) << "far more draws than chance needs";
-            const auto found = lastSeen.find(game.CurrentPair);
+            const auto found = lastSeen.find(game.CurrentPair());
             if (found != lastSeen.end()) {
-                ASSERT_GT(problem - found->second, pairs / 2) << "pair " << game.CurrentPair << " came too soon";
+                ASSERT_GT(problem - found->second, pairs / 2) << "pair " << game.CurrentPair() << " came too soon";
             }
-            lastSeen[game.CurrentPair] = problem;
+            lastSeen[game.CurrentPair()] = problem;
         }
         EXPECT_EQ(static_cast<int>(lastSeen.size()), pairs) << "some pair was never drawn";
     }
@@ -110,24 +110,24 @@ TEST_F(PuzzleGameTest, SevenPairsThroughDrawsAndListPicks)
     With({pair(2), CellDraw(0)});
     With({pair(1), pair(3), CellDraw(0)});  // pair 1 is drawn, refused, drawn again
     EXPECT_EQ(Blocked(), (std::set<int>{1, 2, 3}));
-    EXPECT_EQ(game.PairUsed(0), 0);
+    EXPECT_FALSE(game.PairBlocked(0));
 
     game.ButtonClick(3);
     With({CellDraw(100)}, [&] { game.ListPick(1); });
-    EXPECT_EQ(game.CurrentPair, 2);
-    EXPECT_EQ(game.OddCell, 100);
+    EXPECT_EQ(game.CurrentPair(), 2);
+    EXPECT_EQ(game.OddCell(), 100);
     EXPECT_EQ(Blocked(), (std::set<int>{2, 3})) << "the fourth commit releases pair 1";
     game.ButtonClick(3);
     With({CellDraw(0)}, [&] { game.ListPick(1); });
     EXPECT_EQ(Blocked(), (std::set<int>{2, 3})) << "release before block";
     With({pair(2), pair(3), pair(1), CellDraw(0)});
     With({pair(5), CellDraw(0)});
-    EXPECT_EQ(game.RecentPairs(1), 2);
+    EXPECT_EQ(game.RecentPair(1), 2);
     With({pair(2), CellDraw(0)});
 
     Open(7, {pair(4), CellDraw(0)});
     EXPECT_EQ(Blocked(), (std::set<int>{4})) << "opening again empties the window";
-    EXPECT_EQ(game.RecentPairs(1), 0);
+    EXPECT_EQ(game.RecentPair(1), 0);
 }
 
 // ---- Stores too small for the rule, and broken input -----------------------------
@@ -137,25 +137,26 @@ TEST_F(PuzzleGameTest, SevenPairsThroughDrawsAndListPicks)
 // empty board on which nothing harmful happens.
 TEST_F(PuzzleGameTest, SmallStoresAndAStuckGeneratorNeverHang)
 {
+    // A visit on 80 pairs leaves pairs 41 to 80 blocked.
     Open(80, {DrawOf(80, 80), CellDraw(0)});
-    for (int n = 0; n <= 100; ++n)
-        game.PairUsed(n) = game.RecentPairs(n / 2) = 1;
+    for (int pair = 79; pair > 40; --pair)
+        With({DrawOf(pair, 80), CellDraw(0)});
     Open(2, {DrawOf(1, 2), CellDraw(0)});
     random.Fallback = 0.0;  // asks for pair 1 forever
     int before = random.Draws;
     game.ButtonClick(1);
-    EXPECT_EQ(game.CurrentPair, 2);
+    EXPECT_EQ(game.CurrentPair(), 2);
     EXPECT_EQ(random.Draws - before, PuzzleGame::MaxRedraws + 1);
 
     Open(1, {0.3, CellDraw(9)});
-    EXPECT_EQ(game.RecentCount, 0);
+    EXPECT_EQ(game.RecentCount(), 0);
     With({0.99, CellDraw(10)});
     EXPECT_EQ(game.Caption(9), FirstOf(1));
     EXPECT_EQ(game.Caption(10), SecondOf(1));
 
     before = random.Draws;
     Open(0, {});
-    EXPECT_EQ(game.OddCell, PuzzleGame::NoCell);
+    EXPECT_EQ(game.OddCell(), PuzzleGame::NoCell);
     for (int button = 1; button <= 3; ++button)
         game.ButtonClick(button);
     EXPECT_TRUE(view.ListVisible && view.Entries.isEmpty());
@@ -174,7 +175,7 @@ TEST_F(PuzzleGameTest, BadIndicesAndRandomValuesAreErrors)
     const std::vector<std::function<void()>> calls{
         [&] { game.CellMove(-1); },   [&] { game.CellMove(608); },     [&] { game.CellClick(608); },
         [&] { game.ButtonClick(4); }, [&] { game.ButtonClick(-1); },   [&] { game.ListPick(3); },
-        [&] { game.ListPick(-1); },   [&] { game.PairUsed(101) = 1; }, [&] { game.RecentPairs(51) = 1; },
+        [&] { game.ListPick(-1); },   [&] { game.PairBlocked(MaxPairs + 1); }, [&] { game.RecentPair(MaxPairs / 2 + 1); },
         [&] { With({1.0}); },         [&] { With({-0.25}); },          [&] { With({0.5, std::nan("")}); },
     };
     for (std::size_t call = 0; call < calls.size(); ++call) {
@@ -196,13 +197,13 @@ TEST_F(PuzzleGameTest, EveryLayoutHasExactlyOneOddCellAndEveryCellCanBeIt)
     Open(5, {DrawOf(4, 5), CellDraw(0)});
     for (int target = 0; target < Board::CellCount; ++target) {
         random.Values = {CellDraw(target)};
-        game.LayOutBoard();
+        game.ListPick(3);
         for (int k = 0; k < Board::CellCount; ++k)
             ASSERT_EQ(game.Caption(k), k == target ? SecondOf(4) : FirstOf(4)) << target << ", cell " << k;
     }
     random.Values = {std::nextafter(1.0, 0.0)};
-    game.LayOutBoard();
-    EXPECT_EQ(game.OddCell, 607);
+    game.ListPick(3);
+    EXPECT_EQ(game.OddCell(), 607);
     dir.Write(QStringLiteral("/data/問題.dat"), Cp932(QStringLiteral(" 1 \r\n口\r\n口\r\n")));
     random.Values = {0.0, CellDraw(321)};
     game.Load();
@@ -221,7 +222,7 @@ struct Row {
     Event event;
     int sounds;
     bool closedAfter, listAfter, newProblem;
-    PuzzleGame::Rgb oddColourAfter;  // of the odd cell the row started with
+    Rgb oddColourAfter;  // of the odd cell the row started with
 };
 
 class StateTable : public PuzzleGameTest, public ::testing::WithParamInterface<Row> {};
@@ -230,13 +231,16 @@ TEST_P(StateTable, Row)
 {
     const Row row = GetParam();
     Open(3, {DrawOf(2, 3), CellDraw(200)});
-    if (row.markedBefore && !row.listBefore)
-        game.ButtonClick(2);
-    game.ProblemClosed = row.closedBefore ? 1 : 0;
+    if (row.closedBefore)
+        game.CellClick(200);  // a hit
     if (row.listBefore)
-        game.ButtonClick(3);
+        game.ButtonClick(PuzzleGame::ListButton);
     if (row.markedBefore && row.listBefore)
-        game.CellMove(game.OddCell);  // with the list up, only the mouse paints it red
+        game.CellMove(200);  // with the list up, only the mouse paints it red
+    else if (row.markedBefore)
+        game.ButtonClick(PuzzleGame::AnswerButton);
+    view.Sounds = 0;
+    ASSERT_EQ(game.ProblemClosed(), row.closedBefore);
     ASSERT_EQ(game.BackColour(200), row.markedBefore ? Red : row.listBefore ? Blue : Made);
 
     const std::function<void()> events[] = {
@@ -247,8 +251,8 @@ TEST_P(StateTable, Row)
     events[row.event]();
 
     // Sounds, closed, list flag and list on screen, new problem, colour, back to the menu.
-    EXPECT_EQ(std::tuple(view.Sounds, game.ProblemClosed == 1, game.ListShown == 1, view.ListVisible,
-                         game.OddCell != 200, game.BackColour(200), view.Backs),
+    EXPECT_EQ(std::tuple(view.Sounds, game.ProblemClosed(), game.ListShown(), view.ListVisible,
+                         game.OddCell() != 200, game.BackColour(200), view.Backs),
               std::tuple(row.sounds, row.closedAfter, row.listAfter, row.listAfter, row.newProblem,
                          row.oddColourAfter, row.event == Back ? 1 : 0));
     const bool shown = row.listBefore || row.listAfter;

@@ -42,11 +42,11 @@ class PuzzleWindowTest : public ::testing::Test {
 protected:
     TestShell t;
     FakeClock clock{100.0};
-    ProblemStore store{t.Dir.Path()};
+    ProblemStore store{StoreIn(t.Dir)};
     ScriptedRandom random;
-    メニュー menu{t.Frame, clock};
-    問題表示 puzzle{t.Frame, store, random};
-    PuzzleGame& game = puzzle.Game;
+    MenuWindow menu{t.Frame, clock, t.Dir.Locations().crowSound};
+    PuzzleWindow puzzle{t.Frame, store, random, t.Dir.Locations().hitSound};
+    PuzzleGame& game = puzzle.Game();
 
     void SetUp() override { InstallShippedData(t.Dir); }
     void TearDown() override { DestroyUnloadedForms(); }
@@ -54,13 +54,13 @@ protected:
     {
         WriteProblems(t.Dir, pairs);
         random.Values = draws;
-        t.Frame.Guard([this] { t.Frame.ShowWindow(WindowName::問題表示); });
+        t.Frame.Guard([this] { t.Frame.ShowWindow(WindowName::Puzzle); });
         ASSERT_TRUE(puzzle.IsLoaded());
     }
 
     template <typename T = QWidget>
     T* Child(const QString& name) const { return Form()->findChild<T*>(name); }
-    QWidget* Form() const { return puzzle.form(); }
+    QWidget* Form() const { return puzzle.Form(); }
     PuzzleBoard* Board() const { return Child<PuzzleBoard>(QStringLiteral("Label1")); }
     QListWidget* List() const { return Child<QListWidget>(QStringLiteral("List1")); }
     QWidget* Frame() const { return Child(QStringLiteral("Frame1")); }
@@ -165,10 +165,10 @@ TEST_F(PuzzleWindowTest, RealMovesAndClicksReachTheirCellsAndTheGapsNone)
     for (const auto [column, row, index] : std::vector<std::array<int, 3>>{
              {0, 0, 0}, {31, 0, 31}, {31, 4, 159}, {31, 5, 160}, {0, 5, 191}, {3, 12, 412}, {0, 18, 607}}) {
         Move(GridPoint(column, row));
-        EXPECT_EQ(game.HoverCell, index) << column << "," << row;
+        EXPECT_EQ(game.HoverCell(), index) << column << "," << row;
         EXPECT_EQ(CellColour(index), Red) << index;
         random.Values = {CellDraw(index)};
-        game.LayOutBoard();
+        game.ListPick(0);
         const qsizetype sounds = t.SoundsPlayed.size();
         Click(Board(), GridPoint(column, row, {21, 20}));
         Click(Board(), GridPoint(column, row, {21, 20}));
@@ -182,7 +182,7 @@ TEST_F(PuzzleWindowTest, RealMovesAndClicksReachTheirCellsAndTheGapsNone)
     random.Values = {DrawOf(3, 3), CellDraw(10)};
     ClickButton(1);
     EXPECT_EQ(CellColour(607), Normal);
-    EXPECT_EQ(game.CurrentPair, 3);
+    EXPECT_EQ(game.CurrentPair(), 3);
 }
 
 // Cell to cell the highlight follows and only the two cells repaint; into a gap or
@@ -200,7 +200,7 @@ TEST_F(PuzzleWindowTest, HoverFollowsTheMouseAndTakesTheAnswerMarkingAway)
     QTest::mouseMove(Frame(), QPoint(2, 3));
     QCoreApplication::processEvents();
     EXPECT_TRUE(spy.Painted.isEmpty()) << "moves within a cell or into a gap repaint nothing";
-    EXPECT_EQ(game.HighlightedCell, 33);
+    EXPECT_EQ(game.HighlightedCell(), 33);
     Move(CellPoint(600));
     QCoreApplication::processEvents();
     EXPECT_EQ(spy.Painted, QRegion(PuzzleBoard::CellRect(33)) + QRegion(PuzzleBoard::CellRect(600)));
@@ -215,12 +215,12 @@ TEST_F(PuzzleWindowTest, HoverFollowsTheMouseAndTakesTheAnswerMarkingAway)
         ASSERT_EQ(CellColour(1), Red);
         QTest::mouseMove(widget, point);
         EXPECT_EQ(CellColour(1), Normal) << "left red by " << widget->objectName().toStdString();
-        EXPECT_EQ(game.HighlightedCell, -1);
+        EXPECT_EQ(game.HighlightedCell(), -1);
     }
 
     Move(CellPoint(49));
     ClickButton(2);
-    EXPECT_EQ(game.HighlightedCell, 49) << "a button click leaves the highlight alone";
+    EXPECT_EQ(game.HighlightedCell(), 49) << "a button click leaves the highlight alone";
     Move(CellPoint(50));
     Move(CellPoint(51));
     EXPECT_EQ(CellColour(50), Normal);
@@ -253,7 +253,7 @@ TEST_F(PuzzleWindowTest, TheListCoversItsCellsHidesOnACellClickAndPicks)
     EXPECT_EQ(QColor(shot.pixel(OnForm(GridPoint(15, 17)))), Red) << "the list's own back colour";
 
     QTest::mouseMove(List()->viewport(), QPoint(40, 300));
-    EXPECT_EQ(game.HighlightedCell, 0) << "a move over the list cleared the hover";
+    EXPECT_EQ(game.HighlightedCell(), 0) << "a move over the list cleared the hover";
     Click(Board(), GridPoint(2, 2, {22, 5}));
     Click(Frame(), QPoint(2, 3));
     EXPECT_TRUE(List()->isVisible()) << "the frame and its gaps take no clicks";
@@ -294,11 +294,11 @@ TEST_F(PuzzleWindowTest, BackThenAVisitLaterKeepsTheHoverFieldsAndTheCloseBoxEnd
     EXPECT_TRUE(menu.IsLoaded());
     DestroyUnloadedForms();
 
-    t.Frame.Guard([this] { t.Frame.SwitchToWindow(WindowName::問題表示); });
+    t.Frame.Guard([this] { t.Frame.SwitchToWindow(WindowName::Puzzle); });
     ASSERT_TRUE(puzzle.IsLoaded());
     EXPECT_FALSE(List()->isVisible());
-    EXPECT_EQ(game.HoverCell, 123);
-    EXPECT_EQ(game.HighlightedCell, 123);
+    EXPECT_EQ(game.HoverCell(), 123);
+    EXPECT_EQ(game.HighlightedCell(), 123);
     EXPECT_EQ(CellColour(123), Created);
     Move(CellPoint(124));
     EXPECT_EQ(CellColour(123), Normal);
@@ -312,7 +312,7 @@ TEST_F(PuzzleWindowTest, BackThenAVisitLaterKeepsTheHoverFieldsAndTheCloseBoxEnd
 TEST_F(PuzzleWindowTest, AMissingProblemFileEndsTheProgramWithOneMessage)
 {
     QFile::remove(t.Dir.Path() + QStringLiteral("/data/問題.dat"));
-    t.Frame.Guard([this] { t.Frame.ShowWindow(WindowName::問題表示); });
+    t.Frame.Guard([this] { t.Frame.ShowWindow(WindowName::Puzzle); });
     EXPECT_FALSE(puzzle.IsLoaded());
     ASSERT_EQ(t.Boxes.Errors.size(), 1u);
     EXPECT_EQ(t.Boxes.Errors[0].number(), AppError::FileNotFound);

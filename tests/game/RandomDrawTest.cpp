@@ -1,4 +1,4 @@
-#include "shell/RandomSource.h"
+#include "core/RandomSource.h"
 #include "tests/support/Fakes.h"
 
 #include <gtest/gtest.h>

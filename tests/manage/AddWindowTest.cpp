@@ -9,7 +9,7 @@ namespace {
 
 constexpr int Closed = 0;
 
-class AddWindow : public ManageFixture {
+class AddWindowTest : public ManageFixture {
 protected:
     QWidget* Panel() { return Find(add, u"Frame1"_s); }
     QLineEdit* Box(int n) { return Find<QLineEdit>(add, u"Text%1"_s.arg(n)); }
@@ -35,17 +35,17 @@ protected:
     void ExpectPanel(int focus, const QString& first = {}, const QString& second = {})
     {
         EXPECT_EQ(Panel()->isVisible(), focus != Closed);
-        EXPECT_EQ(add.InputOpen, focus != Closed ? 1 : 0);
+        EXPECT_EQ(add.Entry().PanelOpen(), focus != Closed ? 1 : 0);
         EXPECT_EQ(Box(1)->text(), focus != Closed ? first : QString());
         EXPECT_EQ(Box(2)->text(), focus != Closed ? second : QString());
         EXPECT_EQ(Focused(add), focus != Closed ? Box(focus) : Button(2)) << "never in the hidden panel";
     }
 };
 
-TEST_F(AddWindow, ThePanelOpensOnceAndCancelDropsWhatWasTyped)
+TEST_F(AddWindowTest, ThePanelOpensOnceAndCancelDropsWhatWasTyped)
 {
     Open(add, u"未末"_s);
-    EXPECT_EQ(add.form()->windowTitle(), u"字登録"_s);
+    EXPECT_EQ(add.Form()->windowTitle(), u"字登録"_s);
     EXPECT_FALSE(Panel()->isVisible());
     EXPECT_EQ(Focused(add), Button(1));
     EXPECT_EQ(Button(2)->toolTip(), u"字を登録する"_s);
@@ -66,7 +66,7 @@ TEST_F(AddWindow, ThePanelOpensOnceAndCancelDropsWhatWasTyped)
     EXPECT_EQ(t.Dir.Read(dat), FileOf(u"未末"_s));
 }
 
-TEST_F(AddWindow, ConfirmStoresTheFirstCharactersAsPairOneOrLeavesPanelAndFileAsTheyWere)
+TEST_F(AddWindowTest, ConfirmStoresTheFirstCharactersAsPairOneOrLeavesPanelAndFileAsTheyWere)
 {
     // The pairs in the file before, what is typed into each box, the pairs after, the focus as
     // ExpectPanel takes it, what a refusal must name, and whether it is typed key by key.
@@ -92,7 +92,7 @@ TEST_F(AddWindow, ConfirmStoresTheFirstCharactersAsPairOneOrLeavesPanelAndFileAs
         OpenPanelAndType(first, second, keys);
         Click(Button(3));
         EXPECT_EQ(t.Dir.Read(dat), FileOf(after));
-        EXPECT_EQ(Captions(*add.Grid), Shown(after));
+        EXPECT_EQ(Captions(add.Grid()), Shown(after));
         ExpectPanel(focus, first, second);
         EXPECT_EQ(t.Boxes.Refusals.size(), refused.isEmpty() ? 0 : 1);
         EXPECT_TRUE(t.Boxes.Refusals.join(u'\n').contains(refused)) << t.Boxes.Refusals.join(u'\n').toStdString();

@@ -9,13 +9,13 @@ namespace {
 const QColor Laid(0, 0, 192), Red(255, 0, 0), Back(0, 0, 191);
 const QString Three = u"未末土士日曰"_s;
 
-class DeleteWindow : public ManageFixture {
+class DeleteWindowTest : public ManageFixture {
 protected:
-    void MoveTo(QPoint point) { QTest::mouseMove(remove.form(), point); }
+    void MoveTo(QPoint point) { QTest::mouseMove(remove.Form(), point); }
     QColor Cell(int index) const { return BackOnScreen(remove, PairGrid::PairRect(index)); }
 };
 
-TEST_F(DeleteWindow, TheCellUnderTheMouseIsRedOnlyWhileItHoldsAPair)
+TEST_F(DeleteWindowTest, TheCellUnderTheMouseIsRedOnlyWhileItHoldsAPair)
 {
     Open(remove, Three);
     auto* instruction = Find<QLabel>(remove, u"Label3"_s);
@@ -44,17 +44,17 @@ TEST_F(DeleteWindow, TheCellUnderTheMouseIsRedOnlyWhileItHoldsAPair)
         SCOPED_TRACE(what);
         MoveTo(where);
         EXPECT_EQ((std::array{Cell(0), Cell(1), Cell(2), Cell(5)}), cells);
-        EXPECT_EQ(remove.Highlight.HighlightedIndex, highlighted);
+        EXPECT_EQ(remove.Deletion().HighlightedIndex(), highlighted);
     }
 
     // The fields outlive the window's controls, which are created anew as laid out.
     Open(remove, Three);
-    EXPECT_EQ(remove.Highlight.HighlightedIndex, 1);
-    EXPECT_EQ(remove.Highlight.HoverIndex, 1);
+    EXPECT_EQ(remove.Deletion().HighlightedIndex(), 1);
+    EXPECT_EQ(remove.Deletion().HoverIndex(), 1);
     EXPECT_EQ(Cell(1), Laid);
 }
 
-TEST_F(DeleteWindow, AClickOnAPairAsksAndDeletesOnYesLeavingTheHighlightWhereItIs)
+TEST_F(DeleteWindowTest, AClickOnAPairAsksAndDeletesOnYesLeavingTheHighlightWhereItIs)
 {
     // The cell clicked, the answer (none: no question at all), the question, the pairs after.
     using Case = std::tuple<int, std::optional<bool>, QString, QString>;
@@ -71,12 +71,12 @@ TEST_F(DeleteWindow, AClickOnAPairAsksAndDeletesOnYesLeavingTheHighlightWhereItI
         if (answer)
             t.Boxes.Answers = {*answer};
         t.Boxes.Questions.clear();
-        Click(&remove.Grid->PairLabel(index));
+        Click(&remove.Grid().PairLabel(index));
         EXPECT_EQ(t.Boxes.Questions, answer ? QStringList{question} : QStringList{});
         EXPECT_EQ(t.Dir.Read(dat), FileOf(after));
-        EXPECT_EQ(Captions(*remove.Grid), Shown(after));
+        EXPECT_EQ(Captions(remove.Grid()), Shown(after));
         EXPECT_EQ(Cell(index), answer ? Red : Laid) << "red even when the cell is now empty";
-        EXPECT_EQ(remove.Highlight.HighlightedIndex, answer ? index : -1);
+        EXPECT_EQ(remove.Deletion().HighlightedIndex(), answer ? index : -1);
     }
 }
 

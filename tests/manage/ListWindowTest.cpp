@@ -4,12 +4,12 @@
 
 namespace {
 
-using ListWindow = ManageFixture;
+using ListWindowTest = ManageFixture;
 
-TEST_F(ListWindow, LooksAsDesigned)
+TEST_F(ListWindowTest, LooksAsDesigned)
 {
     Open(list, u"未末"_s);
-    EXPECT_EQ(list.form()->windowTitle(), u"字一覧"_s);
+    EXPECT_EQ(list.Form()->windowTitle(), u"字一覧"_s);
     EXPECT_EQ(Find(list, u"Image1"_s)->geometry(), QRect(71, 4, 152, 53));
     QWidget* back = Find(list, u"Command1"_s);
     QWidget* reset = Find(list, u"Command2"_s);
@@ -18,7 +18,7 @@ TEST_F(ListWindow, LooksAsDesigned)
     EXPECT_EQ(Focused(list), back);
     EXPECT_EQ(back->nextInFocusChain(), reset);
 
-    const QImage shot = list.form()->grab().toImage();
+    const QImage shot = list.Form()->grab().toImage();
     auto inked = [&](const QLabel& label, QColor ink) {  // some text pixel near this colour
         const QRect inside = label.geometry().adjusted(1, 1, -1, -1);
         for (int y = inside.top(); y <= inside.bottom(); ++y)
@@ -33,7 +33,7 @@ TEST_F(ListWindow, LooksAsDesigned)
                                                  std::tuple(45, QPoint(385, 269), u"４６"_s),
                                                  std::tuple(79, QPoint(629, 414), u"８０"_s)}) {
         SCOPED_TRACE(index);
-        const QLabel &number = list.Grid->NumberLabel(index), &pair = list.Grid->PairLabel(index);
+        const QLabel &number = list.Grid().NumberLabel(index), &pair = list.Grid().PairLabel(index);
         EXPECT_EQ(number.geometry(), QRect(corner, QSize(60, 22)));
         EXPECT_EQ(pair.geometry(), QRect(corner + QPoint(0, 23), QSize(60, 23)));
         EXPECT_EQ(number.text(), caption);
@@ -51,22 +51,22 @@ TEST_F(ListWindow, LooksAsDesigned)
     EXPECT_EQ(shot.pixelColor(702, 471), QColor(128, 128, 255));
 }
 
-TEST_F(ListWindow, FillShowsNoneSomeOrAllPairsAndKeepsTheCaptionsBeyondThem)
+TEST_F(ListWindowTest, FillShowsNoneSomeOrAllPairsAndKeepsTheCaptionsBeyondThem)
 {
     for (const int count : {0, 3, 80}) {
         SCOPED_TRACE(count);
         Open(list, ManyPairs(count));
-        EXPECT_EQ(Captions(*list.Grid), Shown(ManyPairs(count)));
+        EXPECT_EQ(Captions(list.Grid()), Shown(ManyPairs(count)));
         t.Dir.Write(dat, FileOf(u"未末"_s));
         store.LoadProblemFile();
-        list.Grid->FillPairGrid(store);
-        EXPECT_EQ(Captions(*list.Grid), Shown(u"未末"_s + ManyPairs(count).mid(2)));
-        list.Grid->ClearPairGrid();
-        EXPECT_EQ(Captions(*list.Grid), Shown({}));
+        list.Grid().FillPairGrid(store);
+        EXPECT_EQ(Captions(list.Grid()), Shown(u"未末"_s + ManyPairs(count).mid(2)));
+        list.Grid().ClearPairGrid();
+        EXPECT_EQ(Captions(list.Grid()), Shown({}));
     }
 }
 
-TEST_F(ListWindow, FactoryResetOnYesOnly)
+TEST_F(ListWindowTest, FactoryResetOnYesOnly)
 {
     t.Dir.Write(u"/data/問題.org"_s, FileOf(u"未末土士"_s));
     for (const bool yes : {false, true}) {
@@ -78,7 +78,7 @@ TEST_F(ListWindow, FactoryResetOnYesOnly)
         EXPECT_EQ(t.Boxes.Questions, QStringList{u"字登録を初期状態（出荷時）に戻しますか？"_s});
         const QString now = yes ? u"未末土士"_s : ManyPairs(5);  // the factory set is smaller
         EXPECT_EQ(t.Dir.Read(dat), FileOf(now));
-        EXPECT_EQ(Captions(*list.Grid), Shown(now));
+        EXPECT_EQ(Captions(list.Grid()), Shown(now));
     }
 }
 

@@ -23,11 +23,11 @@ class ManageFixture : public ::testing::Test {
 protected:
     TestShell t;
     FakeClock clock;
-    メニュー menu{t.Frame, clock};
-    ProblemStore store{t.Dir.Path()};
-    字一覧 list{t.Frame, store};
-    字登録 add{t.Frame, store};
-    字削除 remove{t.Frame, store};
+    MenuWindow menu{t.Frame, clock, t.Dir.Locations().crowSound};
+    ProblemStore store{StoreIn(t.Dir)};
+    ListWindow list{t.Frame, store};
+    AddWindow add{t.Frame, store};
+    DeleteWindow remove{t.Frame, store};
     const QString dat = u"/data/問題.dat"_s;
 
     // A move to where the last test left the mouse would not be a move at all.
@@ -86,16 +86,16 @@ protected:
     template <typename Control = QWidget>
     static Control* Find(const Window& window, const QString& name)
     {
-        auto* control = window.form()->findChild<Control*>(name);
+        auto* control = window.Form()->findChild<Control*>(name);
         EXPECT_NE(control, nullptr) << name.toStdString();
         return control;
     }
     // The control that holds the focus whenever the window is active.
-    static QWidget* Focused(const Window& window) { return window.form()->focusWidget(); }
+    static QWidget* Focused(const Window& window) { return window.Form()->focusWidget(); }
     // The colour just inside a control's border, where no text reaches.
     static QColor BackOnScreen(const Window& window, const QRect& rect)
     {
-        return window.form()->grab().toImage().pixelColor(rect.topLeft() + QPoint(3, 3));
+        return window.Form()->grab().toImage().pixelColor(rect.topLeft() + QPoint(3, 3));
     }
     static void Click(QWidget* control) { QTest::mouseClick(control, Qt::LeftButton, {}, control->rect().center()); }
 };

@@ -1,4 +1,4 @@
-#include "menu/MenuTiming.h"
+#include "menu/core/MenuTiming.h"
 #include "tests/support/Fakes.h"
 
 #include <gtest/gtest.h>
@@ -86,7 +86,7 @@ TEST(MenuTiming, TheLastClickDecides)
     timing.Click(0);
     clock.Now = 100.7;
     timing.Click(4);  // takes ChoiceTime anew: 101
-    EXPECT_EQ(timing.ChoiceTime, 101);
+    EXPECT_EQ(timing.ChoiceTime(), 101);
     clock.Now = 101.9;
     EXPECT_EQ(timing.Tick(), MenuTiming::TickAction::Wait) << "the first click's delay is gone";
     clock.Now = 102.0;
@@ -102,12 +102,13 @@ TEST(MenuTiming, ImmediateButtonsLeaveTheDelayAlone)
                        {2, MenuTiming::ClickAction::OpenAdd},
                        {3, MenuTiming::ClickAction::OpenDelete}};
     for (const auto& c : cases) {
-        FakeClock clock(500.0);
+        FakeClock clock(7.0);
         MenuTiming timing(clock);
-        timing.ChoiceTime = 7;
+        timing.Click(MenuTiming::StartButton);
+        clock.Now = 500.0;
         EXPECT_EQ(timing.Click(c.button), c.action);
-        EXPECT_EQ(timing.MenuChoice, c.button + 1);
-        EXPECT_EQ(timing.ChoiceTime, 7) << "button " << c.button << " must not take the time";
+        EXPECT_EQ(timing.MenuChoice(), c.button + 1);
+        EXPECT_EQ(timing.ChoiceTime(), 7) << "button " << c.button << " must not take the time";
     }
 }
 

@@ -10,7 +10,7 @@
 
 namespace {
 
-class MenuWindow : public MenuWithStubs {
+class MenuWindowTest : public MenuWithStubs {
 protected:
     void SetUp() override
     {
@@ -18,13 +18,13 @@ protected:
         MenuWithStubs::SetUp();
     }
     QAbstractButton* Button(int index) const { return MenuButton(index); }
-    QTimer* Timer() const { return menu.form()->findChild<QTimer*>(QStringLiteral("Timer1")); }
+    QTimer* Timer() const { return menu.Form()->findChild<QTimer*>(QStringLiteral("Timer1")); }
     void Click(int index) { MenuWithStubs::Click(Button(index)); }
 };
 
-TEST_F(MenuWindow, LooksAsDesigned)
+TEST_F(MenuWindowTest, LooksAsDesigned)
 {
-    QWidget* form = menu.form();
+    QWidget* form = menu.Form();
     EXPECT_EQ(form->windowTitle(), QStringLiteral("メニュー"));
     EXPECT_EQ(form->size(), QSize(629, 361));
     const QImage shot = form->grab().toImage();
@@ -49,9 +49,9 @@ TEST_F(MenuWindow, LooksAsDesigned)
     EXPECT_EQ(form->findChild<QWidget*>(QStringLiteral("Image2"))->geometry(), QRect(290, 26, 80, 68));
 }
 
-TEST_F(MenuWindow, TabOrderFollowsTheIndexAndStartsOnTheStartButton)
+TEST_F(MenuWindowTest, TabOrderFollowsTheIndexAndStartsOnTheStartButton)
 {
-    ASSERT_TRUE(QTest::qWaitForWindowActive(menu.form()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(menu.Form()));
     EXPECT_EQ(QApplication::focusWidget(), Button(0));
     for (int index = 1; index < 5; ++index) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -59,24 +59,24 @@ TEST_F(MenuWindow, TabOrderFollowsTheIndexAndStartsOnTheStartButton)
     }
 }
 
-TEST_F(MenuWindow, TheTimerIdlesUntilStartOrEnd)
+TEST_F(MenuWindowTest, TheTimerIdlesUntilStartOrEnd)
 {
     EXPECT_FALSE(Timer()->isActive());
     Click(0);
     EXPECT_TRUE(Timer()->isActive());
     EXPECT_EQ(Timer()->interval(), 100);
-    EXPECT_EQ(menu.Timing.ChoiceTime, 200);
+    EXPECT_EQ(menu.Timing().ChoiceTime(), 200);
     ASSERT_EQ(t.SoundsPlayed.size(), 1);
     EXPECT_EQ(t.SoundsPlayed[0], t.Dir.Path() + QStringLiteral("/data/音/karasu.wav"));
 }
 
-TEST_F(MenuWindow, StartThenEndHandsTheSoundAgainAndEnds)
+TEST_F(MenuWindowTest, StartThenEndHandsTheSoundAgainAndEnds)
 {
     Click(0);
     clock.Now = 200.6;
     Click(4);
     EXPECT_EQ(t.SoundsPlayed.size(), 2);
-    EXPECT_EQ(menu.Timing.ChoiceTime, 201);
+    EXPECT_EQ(menu.Timing().ChoiceTime(), 201);
     TickAt(201.9);
     EXPECT_TRUE(menu.IsLoaded());
     TickAt(202.0);
@@ -84,7 +84,7 @@ TEST_F(MenuWindow, StartThenEndHandsTheSoundAgainAndEnds)
     EXPECT_EQ(puzzle.Loads, 0);
 }
 
-TEST_F(MenuWindow, StartThenListOpensTheListAndTheDelayDiesWithTheMenu)
+TEST_F(MenuWindowTest, StartThenListOpensTheListAndTheDelayDiesWithTheMenu)
 {
     Click(0);
     QTimer* timer = Timer();
@@ -96,18 +96,18 @@ TEST_F(MenuWindow, StartThenListOpensTheListAndTheDelayDiesWithTheMenu)
     EXPECT_TRUE(list.IsLoaded());
 }
 
-TEST_F(MenuWindow, ComingBackShowsTheMenuIdle)
+TEST_F(MenuWindowTest, ComingBackShowsTheMenuIdle)
 {
     Click(0);
     Click(3);
     ASSERT_TRUE(remove.IsLoaded());
-    QTest::mouseClick(remove.form()->findChild<QAbstractButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+    QTest::mouseClick(remove.Form()->findChild<QAbstractButton*>(QStringLiteral("Command1")), Qt::LeftButton);
     ASSERT_TRUE(menu.IsLoaded());
     EXPECT_FALSE(Timer()->isActive());
-    EXPECT_EQ(menu.Timing.MenuChoice, 4);
+    EXPECT_EQ(menu.Timing().MenuChoice(), 4);
 }
 
-TEST_F(MenuWindow, TheRealTimerDrivesTheHandOver)
+TEST_F(MenuWindowTest, TheRealTimerDrivesTheHandOver)
 {
     clock.Now = 199.6;  // rounds to 200
     Click(0);

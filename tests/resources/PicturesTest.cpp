@@ -66,12 +66,12 @@ const Look* LookOf(const PictureSpec& picture)
                 all.emplace(p.name, look);
         };
         using namespace Pictures;
-        put({PlateHajime, PlateJiIchiran, PlateJiTouroku, PlateJiSakujo, PlateOwari, TitleJiIchiran, TitleJiTouroku,
-             TitleJiSakujo},
+        put({StartPlate, ListPlate, AddPlate, DeletePlate, EndPlate, ListTitle, AddTitle,
+             DeleteTitle},
             {{{{0, 0}, Clear}, {{151, 52}, Clear}, {{3, 26}, Orange}, {{148, 26}, Orange}}, {&White}});
-        put({FaceModoru, FaceTou, FaceHatsu}, {{{{0, 0}, Clear}, {{3, 20}, Red}, {{36, 20}, Red}, {{20, 35}, Red}}, {&White}});
-        put({FaceTsugi, FaceKotae, FaceJi}, {{{{0, 0}, Clear}, {{39, 0}, Clear}, {{0, 39}, Clear}}, {&White}});
-        put({WordTouroku, WordChuushi}, {{{{0, 0}, Clear}, {{71, 29}, Clear}, {{36, 0}, Clear}}, {&White}});
+        put({BackFace, AddFace, ResetFace}, {{{{0, 0}, Clear}, {{3, 20}, Red}, {{36, 20}, Red}, {{20, 35}, Red}}, {&White}});
+        put({NextFace, AnswerFace, PairListFace}, {{{{0, 0}, Clear}, {{39, 0}, Clear}, {{0, 39}, Clear}}, {&White}});
+        put({ConfirmWord, CancelWord}, {{{{0, 0}, Clear}, {{71, 29}, Clear}, {{36, 0}, Clear}}, {&White}});
         put({Badges[0], Badges[1], Badges[2], Badges[3]},
             {{{{1, 1}, Clear}, {{43, 43}, Clear}, {{22, 3}, Blue}, {{5, 22}, Blue}}, {&White}});
         put({MenuArt},

@@ -1,6 +1,4 @@
 #include "menu/MenuWindow.h"
-#include "shell/AppDir.h"
-#include "store/ProblemStore.h"
 #include "tests/support/MenuWithStubs.h"
 
 #include <QAbstractButton>
@@ -12,32 +10,6 @@
 #include <string>
 
 namespace {
-
-struct AppDirCase {
-    const char* executableDir;
-    const char* appDir;
-};
-
-class AppDirRule : public ::testing::TestWithParam<AppDirCase> {};
-
-TEST_P(AppDirRule, RemovesOneTrailingSeparatorOnly)
-{
-    const AppDirCase& c = GetParam();
-    const QString appDir = AppDirFromExecutableDir(QString::fromUtf8(c.executableDir));
-    EXPECT_EQ(appDir, QString::fromUtf8(c.appDir));
-    EXPECT_EQ(ProblemStore(appDir).ProblemFilePath(), QString::fromUtf8(c.appDir) + QStringLiteral("/data/問題.dat"));
-}
-
-INSTANTIATE_TEST_SUITE_P(Folders, AppDirRule,
-                         ::testing::Values(AppDirCase{"/home/user/games/vellumark", "/home/user/games/vellumark"},
-                                           AppDirCase{"/opt/ゲーム", "/opt/ゲーム"},
-                                           AppDirCase{"/", ""},
-                                           AppDirCase{"C:/", "C:"},
-                                           AppDirCase{"C:\\", "C:"},
-                                           AppDirCase{"C:/Program Files/Vellumark", "C:/Program Files/Vellumark"}),
-                         [](const ::testing::TestParamInfo<AppDirCase>& row) {
-                             return "Folder" + std::to_string(row.index);
-                         });
 
 class HandOver : public MenuWithStubs {
 protected:
@@ -55,7 +27,7 @@ protected:
 TEST_F(HandOver, StartShowsTheMenuAlone)
 {
     ASSERT_TRUE(menu.IsLoaded());
-    EXPECT_TRUE(menu.form()->isVisible());
+    EXPECT_TRUE(menu.Form()->isVisible());
     EXPECT_EQ(LoadedCount(), 1);
 }
 
@@ -70,32 +42,32 @@ TEST_P(MenuHandsOverAtOnce, UnloadsTheMenuLoadsTheTargetAndComesBack)
 {
     const ImmediateRow row = GetParam();
     auto& target = static_cast<StubWindow&>(t.Frame.WindowNamed(row.target));
-    QPointer<QWidget> menuForm = menu.form();
+    QPointer<QWidget> menuForm = menu.Form();
 
     Click(MenuButton(row.button));
 
     EXPECT_FALSE(menu.IsLoaded());
     ASSERT_TRUE(target.IsLoaded());
-    EXPECT_TRUE(target.form()->isVisible());
+    EXPECT_TRUE(target.Form()->isVisible());
     EXPECT_EQ(target.Loads, 1);
     EXPECT_EQ(LoadedCount(), 1);
     EXPECT_TRUE(t.SoundsPlayed.isEmpty());
     DestroyUnloadedForms();
     EXPECT_TRUE(menuForm.isNull()) << "the unloaded menu's form must be destroyed";
 
-    QPointer<QWidget> targetForm = target.form();
-    Click(target.form()->findChild<QAbstractButton*>(QStringLiteral("Command1")));
+    QPointer<QWidget> targetForm = target.Form();
+    Click(target.Form()->findChild<QAbstractButton*>(QStringLiteral("Command1")));
     ASSERT_TRUE(menu.IsLoaded());
     EXPECT_FALSE(target.IsLoaded());
-    EXPECT_EQ(menu.Timing.MenuChoice, row.button + 1) << "the menu's fields outlive its form";
+    EXPECT_EQ(menu.Timing().MenuChoice(), row.button + 1) << "the menu's fields outlive its form";
     DestroyUnloadedForms();
     EXPECT_TRUE(targetForm.isNull());
     EXPECT_TRUE(t.ExitStatuses.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, MenuHandsOverAtOnce,
-                         ::testing::Values(ImmediateRow{1, WindowName::字一覧}, ImmediateRow{2, WindowName::字登録},
-                                           ImmediateRow{3, WindowName::字削除}));
+                         ::testing::Values(ImmediateRow{1, WindowName::PairList}, ImmediateRow{2, WindowName::AddPair},
+                                           ImmediateRow{3, WindowName::DeletePair}));
 
 TEST_F(HandOver, StartOpensThePuzzleAfterTheDelay)
 {
@@ -108,7 +80,7 @@ TEST_F(HandOver, StartOpensThePuzzleAfterTheDelay)
     ASSERT_TRUE(puzzle.IsLoaded());
     EXPECT_EQ(LoadedCount(), 1);
 
-    Click(puzzle.form()->findChild<QAbstractButton*>(QStringLiteral("Command1")));
+    Click(puzzle.Form()->findChild<QAbstractButton*>(QStringLiteral("Command1")));
     EXPECT_TRUE(menu.IsLoaded());
     EXPECT_TRUE(t.ExitStatuses.empty());
 }
@@ -129,25 +101,25 @@ class CloseBox : public HandOver, public ::testing::WithParamInterface<WindowNam
 TEST_P(CloseBox, EndsTheProgramWithNoReturnToTheMenu)
 {
     const WindowName name = GetParam();
-    if (name != WindowName::メニュー)
+    if (name != WindowName::Menu)
         t.Frame.Guard([&] { t.Frame.SwitchToWindow(name); });
     Window& window = t.Frame.WindowNamed(name);
     ASSERT_TRUE(window.IsLoaded());
 
-    window.form()->close();
+    window.Form()->close();
 
     EXPECT_EQ(LoadedCount(), 0);
     EXPECT_EQ(t.ExitStatuses, std::vector<int>{0});
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryWindow, CloseBox,
-                         ::testing::Values(WindowName::メニュー, WindowName::問題表示, WindowName::字一覧,
-                                           WindowName::字登録, WindowName::字削除));
+                         ::testing::Values(WindowName::Menu, WindowName::Puzzle, WindowName::PairList,
+                                           WindowName::AddPair, WindowName::DeletePair));
 
 TEST_F(HandOver, ClosingTheMenuDuringTheDelayOpensNothing)
 {
     Click(MenuButton(0));
-    menu.form()->close();
+    menu.Form()->close();
     EXPECT_EQ(t.ExitStatuses, std::vector<int>{0});
     TickAt(105.0);  // a tick that was already due must not act for a window that is gone
     EXPECT_EQ(puzzle.Loads, 0);
@@ -156,10 +128,10 @@ TEST_F(HandOver, ClosingTheMenuDuringTheDelayOpensNothing)
 
 TEST_F(HandOver, AnErrorShowsOneMessageAndEndsWithoutFurtherHandlers)
 {
-    t.Frame.Guard([&] { t.Frame.SwitchToWindow(WindowName::字一覧); });
+    t.Frame.Guard([&] { t.Frame.SwitchToWindow(WindowName::PairList); });
     list.BackHandler = [] { throw AppError(AppError::FileNotFound, QStringLiteral("ファイルが見つかりません。")); };
 
-    Click(list.form()->findChild<QAbstractButton*>(QStringLiteral("Command1")));
+    Click(list.Form()->findChild<QAbstractButton*>(QStringLiteral("Command1")));
 
     ASSERT_EQ(t.Boxes.Errors.size(), 1u);
     EXPECT_EQ(t.Boxes.Errors[0].number(), 53);
@@ -201,14 +173,14 @@ TEST_F(HandOver, AHandlerThatLeavesNoWindowEndsTheProgram)
 
 TEST_F(HandOver, EveryWindowOpensAtItsSizeCentredWithTheIcon)
 {
-    const QSize size = menu.form()->size();
+    const QSize size = menu.Form()->size();
     EXPECT_EQ(size, QSize(629, 361));
-    EXPECT_FALSE(menu.form()->windowIcon().isNull());
-    const Qt::WindowFlags flags = menu.form()->windowFlags();
+    EXPECT_FALSE(menu.Form()->windowIcon().isNull());
+    const Qt::WindowFlags flags = menu.Form()->windowFlags();
     EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
     EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
     EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
-    EXPECT_EQ(menu.form()->minimumSize(), menu.form()->maximumSize()) << "fixed size";
+    EXPECT_EQ(menu.Form()->minimumSize(), menu.Form()->maximumSize()) << "fixed size";
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "shell/AppError.h"
+#include "core/AppError.h"
 #include "store/ProblemFileFormat.h"
 #include "store/ProblemStore.h"
 #include "tests/support/TempDir.h"
@@ -76,7 +76,7 @@ protected:
     QString Shown(const QString& suffix) const { return QDir::toNativeSeparators(dir.Path() + suffix); }
 
     TempAppDir dir;
-    ProblemStore store{dir.Path()};
+    ProblemStore store{StoreIn(dir)};
 };
 
 TEST_F(Store, WritesExactBytes)
@@ -226,14 +226,13 @@ TEST_F(Store, FaultsAreErrorsThatChangeNothing)
     for (const auto& [row, column] : {std::pair{-1, 1}, {3, 1}, {1, -1}, {1, 81}})
         EXPECT_EQ(ErrorOf([&] { store.ProblemTable(row, column); }).number(), AppError::SubscriptOutOfRange);
     // A path through a regular file cannot be written even by root.
-    store.SetAppDir(dir.Path() + Dat);
-    const AppError error = ErrorOf([&] { store.AddPair(QStringLiteral("鳥"), QStringLiteral("烏")); });
+    ProblemStore blocked(dir.Path() + Dat + Dat, dir.Path() + Dat + Org);
+    const AppError error = ErrorOf([&] { blocked.AddPair(QStringLiteral("鳥"), QStringLiteral("烏")); });
     EXPECT_TRUE(error.description().contains(Shown(Dat + Dat))) << error.what();
     EXPECT_FALSE(error.description().endsWith(QStringLiteral(": "))) << error.what();
     EXPECT_EQ(QDir(dir.Path() + QStringLiteral("/data")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
               Items("問題.dat|音"));
     EXPECT_EQ(dir.Read(Dat), FileOf(Pairs(3)));
-    store.SetAppDir(dir.Path());
     dir.Write(Dat, " 1 \r\nA\r\nB\r\n" + QByteArray(2 << 20, 'x'));
     EXPECT_EQ(ErrorOf([&] { store.LoadProblemFile(); }).number(), AppError::BadFileContents);
     EXPECT_EQ(Table(store), Pairs(3));

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shell/Clock.h"
-#include "shell/RandomSource.h"
+#include "core/Clock.h"
+#include "core/RandomSource.h"
 
 #include <gtest/gtest.h>
 

@@ -16,17 +16,17 @@ class MenuWithStubs : public ::testing::Test {
 protected:
     TestShell t;
     FakeClock clock{100.0};
-    メニュー menu{t.Frame, clock};
-    StubWindow puzzle{t.Frame, WindowName::問題表示};
-    StubWindow list{t.Frame, WindowName::字一覧};
-    StubWindow add{t.Frame, WindowName::字登録};
-    StubWindow remove{t.Frame, WindowName::字削除};
+    MenuWindow menu{t.Frame, clock, t.Dir.Locations().crowSound};
+    StubWindow puzzle{t.Frame, WindowName::Puzzle};
+    StubWindow list{t.Frame, WindowName::PairList};
+    StubWindow add{t.Frame, WindowName::AddPair};
+    StubWindow remove{t.Frame, WindowName::DeletePair};
 
     void SetUp() override { t.Frame.Start(); }
 
     QAbstractButton* MenuButton(int index) const
     {
-        return menu.form()->findChild<QAbstractButton*>(QStringLiteral("Command1(%1)").arg(index));
+        return menu.Form()->findChild<QAbstractButton*>(QStringLiteral("Command1(%1)").arg(index));
     }
 
     static void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center()); }

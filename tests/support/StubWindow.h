@@ -20,7 +20,7 @@ public:
     std::function<void()> BackHandler;  // runs instead of going back when set
 
 private:
-    void CreateControls(Form& form) override
+    void CreateControls(WindowForm& form) override
     {
         auto* back = MakeBackButton(&form, QRect(150, 5, 44, 40), QColor(128, 128, 255));
         back->setObjectName(QStringLiteral("Command1"));
@@ -28,9 +28,9 @@ private:
             if (BackHandler)
                 BackHandler();
             else
-                shell().SwitchToWindow(WindowName::メニュー);
+                Host().SwitchToWindow(WindowName::Menu);
         });
-        form.InitialFocus = back;
+        form.SetInitialFocus(back);
     }
 
     void OnLoad() override

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/DataLocations.h"
+#include "store/ProblemStore.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
@@ -14,10 +17,18 @@ public:
     void Write(const QString& suffix, const QByteArray& bytes) const;
     QByteArray Read(const QString& suffix) const;
     bool Exists(const QString& suffix) const;
+    // The program's files in this folder, laid out as beside the executable.
+    DataLocations Locations() const { return PortableDataLocations(Path()); }
 
 private:
     QTemporaryDir dir_;
 };
+
+// A store on the problem file of dir.
+inline ProblemStore StoreIn(const TempAppDir& dir)
+{
+    return ProblemStore(dir.Locations().problemFile, dir.Locations().factoryFile);
+}
 
 // UTF-8 text to code page 932 bytes, for writing test files readably.
 QByteArray Cp932(const QString& text);

@@ -23,13 +23,14 @@ void ScriptedDialogs::ShowError(QWidget*, const AppError& error)
     Errors.push_back(error);
 }
 
-void ScriptedDialogs::ShowRefusal(QWidget*, const QString& text)
+void ScriptedDialogs::ShowRefusal(QWidget*, const QString& title, const QString& text)
 {
+    RefusalTitles << title;
     Refusals << text;
 }
 
 TestShell::TestShell()
-    : Frame(Dir.Path(), Boxes, [this](int status) { ExitStatuses.push_back(status); })
+    : Frame(Boxes, [this](int status) { ExitStatuses.push_back(status); })
 {
     Frame.SoundStarted = [this](const QString& path) { SoundsPlayed << path; };
 }

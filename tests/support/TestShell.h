@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/AppError.h"
+#include "core/AppError.h"
 #include "shell/Dialogs.h"
 #include "shell/Shell.h"
 #include "tests/support/TempDir.h"
@@ -17,10 +17,11 @@ public:
     QStringList Questions;
     std::vector<AppError> Errors;
     QStringList Refusals;
+    QStringList RefusalTitles;
 
     bool AskYesNo(QWidget* parent, const QString& text) override;
     void ShowError(QWidget* parent, const AppError& error) override;
-    void ShowRefusal(QWidget* parent, const QString& text) override;
+    void ShowRefusal(QWidget* parent, const QString& title, const QString& text) override;
 };
 
 // A shell on a temporary application directory that records how the program ended

@@ -1,6 +1,6 @@
-#include "menu/MenuTiming.h"
+#include "menu/core/MenuTiming.h"
 
-#include "shell/Clock.h"
+#include "core/Clock.h"
 
 #include <cmath>
 
@@ -20,17 +20,17 @@ std::int32_t RoundHalfToEven(double seconds)
 
 MenuTiming::ClickAction MenuTiming::Click(int index)
 {
-    MenuChoice = static_cast<std::int16_t>(index + 1);
+    menuChoice_ = static_cast<std::int16_t>(index + 1);
     switch (index) {
-    case 1:
+    case ListButton:
         return ClickAction::OpenList;
-    case 2:
+    case AddButton:
         return ClickAction::OpenAdd;
-    case 3:
+    case DeleteButton:
         return ClickAction::OpenDelete;
-    case 0:
-    case 4:
-        ChoiceTime = RoundHalfToEven(clock_.SecondsSinceMidnight());
+    case StartButton:
+    case EndButton:
+        choiceTime_ = RoundHalfToEven(clock_.SecondsSinceMidnight());
         return ClickAction::StartDelay;
     default:
         return ClickAction::None;
@@ -39,7 +39,7 @@ MenuTiming::ClickAction MenuTiming::Click(int index)
 
 double MenuTiming::Elapsed() const
 {
-    double elapsed = clock_.SecondsSinceMidnight() - ChoiceTime;
+    double elapsed = clock_.SecondsSinceMidnight() - choiceTime_;
     // The time of day starts again at midnight. A click in the last second and a
     // half of a day is still waiting for its tick then, so a difference of about a
     // day back means the clock wrapped, not that time ran backwards. (A click
@@ -53,10 +53,10 @@ MenuTiming::TickAction MenuTiming::Tick() const
 {
     if (Elapsed() < 1.0)
         return TickAction::Wait;
-    switch (MenuChoice) {
-    case 1:
+    switch (menuChoice_) {
+    case StartButton + 1:
         return TickAction::StartGame;
-    case 5:
+    case EndButton + 1:
         return TickAction::EndProgram;
     default:
         return TickAction::LeaveMenu;

@@ -14,8 +14,8 @@ public:
 
     explicit MenuTiming(const Clock& clock) : clock_(clock) {}
 
-    std::int16_t MenuChoice = 0;   // Index + 1 of the last button clicked; 0 before any
-    std::int32_t ChoiceTime = 0;   // whole seconds since midnight of the last start or end click
+    // The menu's buttons, top to bottom.
+    enum Button { StartButton, ListButton, AddButton, DeleteButton, EndButton, ButtonCount };
 
     ClickAction Click(int index);
     // One tick of the menu's timer while a delay runs.
@@ -24,8 +24,15 @@ public:
     // Seconds since ChoiceTime, counted on across midnight.
     double Elapsed() const;
 
+    // Index + 1 of the last button clicked; 0 before any.
+    std::int16_t MenuChoice() const { return menuChoice_; }
+    // Whole seconds since midnight of the last start or end click.
+    std::int32_t ChoiceTime() const { return choiceTime_; }
+
 private:
     const Clock& clock_;
+    std::int16_t menuChoice_ = 0;
+    std::int32_t choiceTime_ = 0;
 };
 
 // Rounds to the nearest whole number, halves to the even one.

@@ -1,6 +1,6 @@
-#include "game/PuzzleGame.h"
+#include "game/core/PuzzleGame.h"
 
-#include "shell/RandomSource.h"
+#include "core/RandomSource.h"
 #include "store/ProblemStore.h"
 
 namespace {
@@ -22,33 +22,31 @@ int CheckedCell(int index)
 
 PuzzleGame::PuzzleGame(ProblemStore& store, RandomSource& random)
     : store_(store), random_(random),
-      paintHover_([this](int index, HoverHighlight::Paint paint) {
-          Paint(index, paint == HoverHighlight::Paint::Highlight ? Red : NormalBlue);
-      })
+      paintHover_([this](int index, Rgb colour) { Paint(index, colour); })
 {
-    colours_.fill(CreatedBlue);
+    colours_.fill(CellColour::Created);
 }
 
 void PuzzleGame::CreateCells()
 {
     for (QString& caption : captions_)
         caption.clear();
-    colours_.fill(CreatedBlue);
+    colours_.fill(CellColour::Created);
     if (view_)
         view_->BoardChanged();
 }
 
 void PuzzleGame::Load()
 {
-    ProblemClosed = 0;
-    ListShown = 0;
+    problemClosed_ = false;
+    listShown_ = false;
     store_.LoadProblemFile();
     const std::int16_t count = store_.ProblemCount();
-    RecentCount = static_cast<std::int16_t>(count / 2);
+    recentCount_ = static_cast<std::int16_t>(count / 2);
     for (int n = 1; n <= count; ++n)
-        PairUsed(n) = 0;
-    for (int i = 1; i <= RecentCount; ++i)
-        RecentPairs(i) = 0;
+        pairUsed_(n) = false;
+    for (int i = 1; i <= recentCount_; ++i)
+        recentPairs_(i) = 0;
     DrawPair();
 }
 
@@ -65,7 +63,7 @@ std::int16_t PuzzleGame::FirstFreePairFrom(std::int16_t pair) const
     const std::int16_t count = store_.ProblemCount();
     for (int step = 0; step < count; ++step) {
         const auto candidate = static_cast<std::int16_t>((pair - 1 + step) % count + 1);
-        if (PairUsed(candidate) == 0)
+        if (!pairUsed_(candidate))
             return candidate;
     }
     return pair;
@@ -75,18 +73,18 @@ void PuzzleGame::DrawPair()
 {
     const std::int16_t count = store_.ProblemCount();
     if (count == 0) {
-        CurrentPair = 0;
+        currentPair_ = 0;
         CommitPair();
         return;
     }
     // At most half the pairs are blocked, so chance ends this loop within a few
     // draws; the cap only keeps a broken generator from freezing the window.
     for (int draws = 1;; ++draws) {
-        CurrentPair = static_cast<std::int16_t>(DrawBelow(count) + 1);
-        if (PairUsed(CurrentPair) == 0)
+        currentPair_ = static_cast<std::int16_t>(DrawBelow(count) + 1);
+        if (!pairUsed_(currentPair_))
             break;
         if (draws == MaxRedraws) {
-            CurrentPair = FirstFreePairFrom(CurrentPair);
+            currentPair_ = FirstFreePairFrom(currentPair_);
             break;
         }
     }
@@ -96,62 +94,57 @@ void PuzzleGame::DrawPair()
 void PuzzleGame::CommitPair()
 {
     // An empty window blocks nothing: with a single pair it simply comes again.
-    const int n = RecentCount;
+    const int n = recentCount_;
     if (n > 0) {
-        // Release before block: a pair that leaves and re-enters in one commit stays blocked.
-        PairUsed(RecentPairs(1)) = 0;
-        PairUsed(CurrentPair) = 1;
+        // Release before block: a pair that leaves and re-enters in one commit stays
+        // blocked. Slot 0 takes the release of a slot not yet filled.
+        pairUsed_(recentPairs_(1)) = false;
+        pairUsed_(currentPair_) = true;
         for (int i = 1; i <= n - 1; ++i)
-            RecentPairs(i) = RecentPairs(i + 1);
-        RecentPairs(n) = CurrentPair;
+            recentPairs_(i) = recentPairs_(i + 1);
+        recentPairs_(n) = currentPair_;
     }
     LayOutBoard();
 }
 
 void PuzzleGame::LayOutBoard()
 {
-    ProblemClosed = 0;
-    ListShown = 0;
-    if (CurrentPair == 0) {
-        OddCell = NoCell;
+    problemClosed_ = false;
+    listShown_ = false;
+    if (currentPair_ == 0) {
+        oddCell_ = NoCell;
         for (QString& caption : captions_)
             caption.clear();
     } else {
-        OddCell = static_cast<std::int16_t>(DrawBelow(Board::CellCount));
-        const QString& first = store_.ProblemTable(1, CurrentPair);
-        const QString& second = store_.ProblemTable(2, CurrentPair);
+        oddCell_ = static_cast<std::int16_t>(DrawBelow(Board::CellCount));
+        const QString& first = store_.ProblemTable(1, currentPair_);
+        const QString& second = store_.ProblemTable(2, currentPair_);
         for (int k = 0; k < Board::CellCount; ++k)
-            captions_[static_cast<std::size_t>(k)] = k == OddCell ? second : first;
+            captions_[static_cast<std::size_t>(k)] = k == oddCell_ ? second : first;
     }
     if (view_)
         view_->BoardChanged();
 }
 
-void PuzzleGame::HighlightHoverCell()
-{
-    Hover.HighlightHover(paintHover_);
-}
-
 void PuzzleGame::ClearHoverHighlight()
 {
-    Hover.Clear(paintHover_);
+    hover_.Clear(paintHover_);
 }
 
 void PuzzleGame::CellMove(int index)
 {
-    HoverCell = static_cast<std::int16_t>(CheckedCell(index));
-    HighlightHoverCell();
+    hover_.MoveOver(static_cast<std::int16_t>(CheckedCell(index)), paintHover_);
 }
 
 void PuzzleGame::CellClick(int index)
 {
     CheckedCell(index);
-    if (ListShown == 1) {
+    if (listShown_) {
         HidePairList();
         return;
     }
-    if (ProblemClosed == 0 && index == OddCell) {
-        ProblemClosed = 1;
+    if (!problemClosed_ && index == oddCell_) {
+        problemClosed_ = true;
         if (view_)
             view_->HitSound();
     }
@@ -159,29 +152,29 @@ void PuzzleGame::CellClick(int index)
 
 void PuzzleGame::ButtonClick(int index)
 {
-    if (index < 0 || index > 3)
-        throw OutOfRange(index, 0, 3);
+    if (index < 0 || index >= ButtonCount)
+        throw OutOfRange(index, 0, ButtonCount - 1);
     // Every button first takes back the answer marking, whatever the state.
-    if (OddCell != NoCell)
-        Paint(OddCell, NormalBlue);
+    if (oddCell_ != NoCell)
+        Paint(oddCell_, CellColour::Normal);
     switch (index) {
-    case 0:
+    case BackButton:
         if (view_)
             view_->BackToMenu();
         break;
-    case 1:
-        if (ListShown == 0)
+    case NextButton:
+        if (!listShown_)
             DrawPair();
         break;
-    case 2:
-        if (ListShown == 0) {
-            ProblemClosed = 1;
-            if (OddCell != NoCell)
-                Paint(OddCell, Red);
+    case AnswerButton:
+        if (!listShown_) {
+            problemClosed_ = true;
+            if (oddCell_ != NoCell)
+                Paint(oddCell_, CellColour::Highlighted);
         }
         break;
-    case 3:
-        if (ListShown == 0)
+    case ListButton:
+        if (!listShown_)
             ShowPairList();
         break;
     }
@@ -189,7 +182,7 @@ void PuzzleGame::ButtonClick(int index)
 
 void PuzzleGame::ShowPairList()
 {
-    ListShown = 1;
+    listShown_ = true;
     QStringList entries;
     const std::int16_t count = store_.ProblemCount();
     entries.reserve(count);
@@ -203,7 +196,7 @@ void PuzzleGame::HidePairList()
 {
     if (view_)
         view_->PairListHidden();
-    ListShown = 0;
+    listShown_ = false;
 }
 
 void PuzzleGame::ListPick(int position)
@@ -211,7 +204,7 @@ void PuzzleGame::ListPick(int position)
     const std::int16_t count = store_.ProblemCount();
     if (position < 0 || position >= count)
         throw OutOfRange(position, 0, count - 1);
-    CurrentPair = static_cast<std::int16_t>(position + 1);
+    currentPair_ = static_cast<std::int16_t>(position + 1);
     if (view_)
         view_->PairListHidden();
     // A pick enters the recent window without looking at PairUsed.
@@ -223,7 +216,7 @@ const QString& PuzzleGame::Caption(int index) const
     return captions_[static_cast<std::size_t>(CheckedCell(index))];
 }
 
-PuzzleGame::Rgb PuzzleGame::BackColour(int index) const
+Rgb PuzzleGame::BackColour(int index) const
 {
     return colours_[static_cast<std::size_t>(CheckedCell(index))];
 }

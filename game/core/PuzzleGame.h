@@ -1,7 +1,9 @@
 #pragma once
 
-#include "shell/AppError.h"
-#include "shell/HoverHighlight.h"
+#include "core/AppError.h"
+#include "core/CellColours.h"
+#include "core/HoverHighlight.h"
+#include "store/ProblemFileFormat.h"
 
 #include <QString>
 #include <QStringList>
@@ -19,7 +21,6 @@ class Slots {
 public:
     T& operator()(int index) { return values_[Checked(index)]; }
     const T& operator()(int index) const { return values_[Checked(index)]; }
-    static constexpr int LastSlot = Last;
 
 private:
     static std::size_t Checked(int index)
@@ -69,10 +70,8 @@ public:
 // for the whole run; Load runs at every opening and the hover state carries over.
 class PuzzleGame {
 public:
-    using Rgb = std::uint32_t;  // 0xRRGGBB
-    static constexpr Rgb CreatedBlue = 0x0000C0;
-    static constexpr Rgb NormalBlue = 0x0000BF;  // one step darker, so a repainted cell is told apart
-    static constexpr Rgb Red = 0xFF0000;
+    // The window's buttons, by their index in the row (0 is the rightmost).
+    enum Button { BackButton, NextButton, AnswerButton, ListButton, ButtonCount };
     static constexpr std::int16_t NoCell = -1;
     // A draw that keeps hitting blocked pairs gives up on chance after this many.
     static constexpr int MaxRedraws = 100;
@@ -83,20 +82,9 @@ public:
 
     void SetView(PuzzleView* view) { view_ = view; }
 
-    std::int16_t CurrentPair = 0;    // 0 while the store holds no pair
-    std::int16_t OddCell = NoCell;   // NoCell while the store holds no pair
-    std::int16_t ProblemClosed = 0;
-    std::int16_t ListShown = 0;
-    std::int16_t RecentCount = 0;
-    Slots<std::int16_t, 50> RecentPairs;
-    Slots<std::int16_t, 100> PairUsed;
-    HoverHighlight Hover;
-    std::int16_t& HighlightedCell = Hover.HighlightedIndex;
-    std::int16_t& HoverCell = Hover.HoverIndex;
-
     // The window's controls were just created: empty captions, the created colour.
     void CreateCells();
-    // The Load handler.
+    // The window opens: reloads the pairs, empties the recent window, draws a problem.
     void Load();
 
     // Events of the window.
@@ -104,19 +92,31 @@ public:
     void CellClick(int index);
     void ButtonClick(int index);
     void ListPick(int position);
-
-    void DrawPair();
-    void CommitPair();
-    void LayOutBoard();
-    void HighlightHoverCell();
+    // The mouse moved over the window's surface, a badge or a button.
     void ClearHoverHighlight();
-    void ShowPairList();
+    // A click on the window's surface or a badge.
     void HidePairList();
+
+    std::int16_t CurrentPair() const { return currentPair_; }  // 0 while the store holds no pair
+    std::int16_t OddCell() const { return oddCell_; }          // NoCell while the store holds no pair
+    bool ProblemClosed() const { return problemClosed_; }
+    bool ListShown() const { return listShown_; }
+    // How many of the latest problems block their pair from being drawn again.
+    std::int16_t RecentCount() const { return recentCount_; }
+    // Slot 1 holds the oldest of those problems' pairs, slot RecentCount the newest; 0 is an unfilled slot.
+    std::int16_t RecentPair(int slot) const { return recentPairs_(slot); }
+    bool PairBlocked(int pair) const { return pairUsed_(pair); }
+    std::int16_t HighlightedCell() const { return hover_.HighlightedIndex(); }
+    std::int16_t HoverCell() const { return hover_.HoverIndex(); }
 
     const QString& Caption(int index) const;
     Rgb BackColour(int index) const;
 
 private:
+    void DrawPair();
+    void CommitPair();
+    void LayOutBoard();
+    void ShowPairList();
     int DrawBelow(int limit);
     void Paint(int index, Rgb colour);
     std::int16_t FirstFreePairFrom(std::int16_t pair) const;
@@ -125,6 +125,15 @@ private:
     RandomSource& random_;
     PuzzleView* view_ = nullptr;
     HoverHighlight::Painter paintHover_;
+
+    std::int16_t currentPair_ = 0;
+    std::int16_t oddCell_ = NoCell;
+    bool problemClosed_ = false;
+    bool listShown_ = false;
+    std::int16_t recentCount_ = 0;
+    Slots<std::int16_t, MaxPairs / 2> recentPairs_;
+    Slots<bool, MaxPairs> pairUsed_;
+    HoverHighlight hover_;
     std::array<QString, Board::CellCount> captions_;
     std::array<Rgb, Board::CellCount> colours_;
 };

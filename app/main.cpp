@@ -1,4 +1,4 @@
-#include "shell/Program.h"
+#include "app/Program.h"
 
 #include <QApplication>
 
@@ -10,7 +10,7 @@ int main(int argc, char* argv[])
     // The shell decides when the program ends: a hand-over leaves no window for a moment.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    Program program;
+    Program program(LocationsOfThisProgram());
     // An error while the menu opens ends the program before the event loop runs.
     if (!program.Start())
         return program.ExitStatus();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/CellColours.h"
+
 #include <cstdint>
 #include <functional>
 
@@ -9,36 +11,36 @@
 // indices survive a window's unload.
 class HoverHighlight {
 public:
-    enum class Paint { Normal, Highlight };
-    using Painter = std::function<void(int index, Paint paint)>;
+    using Painter = std::function<void(int index, Rgb colour)>;
 
     static constexpr std::int16_t None = -1;
 
-    std::int16_t HighlightedIndex = None;  // the cell painted red now, or None
-    std::int16_t HoverIndex = 0;           // the last cell the mouse moved over
+    // The cell painted red now, or None.
+    std::int16_t HighlightedIndex() const { return highlightedIndex_; }
+    // The last cell the mouse moved over.
+    std::int16_t HoverIndex() const { return hoverIndex_; }
 
     // The mouse moved over cell `index`.
     void MoveOver(std::int16_t index, const Painter& paint)
     {
-        HoverIndex = index;
-        HighlightHover(paint);
-    }
-
-    void HighlightHover(const Painter& paint)
-    {
-        if (HighlightedIndex == HoverIndex)
+        hoverIndex_ = index;
+        if (highlightedIndex_ == hoverIndex_)
             return;
-        if (HighlightedIndex != None)
-            paint(HighlightedIndex, Paint::Normal);
-        paint(HoverIndex, Paint::Highlight);
-        HighlightedIndex = HoverIndex;
+        if (highlightedIndex_ != None)
+            paint(highlightedIndex_, CellColour::Normal);
+        paint(hoverIndex_, CellColour::Highlighted);
+        highlightedIndex_ = hoverIndex_;
     }
 
     // The mouse moved over the background or another control that clears: the last
     // cell under the mouse is painted back whether or not it is red.
     void Clear(const Painter& paint)
     {
-        paint(HoverIndex, Paint::Normal);
-        HighlightedIndex = None;
+        paint(hoverIndex_, CellColour::Normal);
+        highlightedIndex_ = None;
     }
+
+private:
+    std::int16_t highlightedIndex_ = None;
+    std::int16_t hoverIndex_ = 0;
 };

@@ -1,20 +1,22 @@
 #pragma once
 
+#include "core/Clock.h"
+#include "core/DataLocations.h"
+#include "core/RandomSource.h"
 #include "game/PuzzleWindow.h"
 #include "manage/AddWindow.h"
 #include "manage/DeleteWindow.h"
 #include "manage/ListWindow.h"
 #include "menu/MenuWindow.h"
-#include "shell/Clock.h"
 #include "shell/Dialogs.h"
-#include "shell/RandomSource.h"
 #include "shell/Shell.h"
+#include "store/ProblemStore.h"
 
-// The whole program wired together: the real clock, random source and message
-// boxes, the global store, and the five windows. Needs a QApplication.
+// The whole program wired together: where its files are, the real clock, random
+// source and message boxes, the store, and the five windows. Needs a QApplication.
 class Program {
 public:
-    Program();
+    explicit Program(const DataLocations& locations);
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
@@ -26,10 +28,14 @@ private:
     SystemClock clock_;
     TimeSeededRandom random_;
     MessageBoxDialogs dialogs_;
+    ProblemStore store_;
     Shell shell_;
-    メニュー menu_;
-    問題表示 puzzle_;
-    字一覧 list_;
-    字登録 add_;
-    字削除 remove_;
+    MenuWindow menu_;
+    PuzzleWindow puzzle_;
+    ListWindow list_;
+    AddWindow add_;
+    DeleteWindow delete_;
 };
+
+// The locations of the running executable's files.
+DataLocations LocationsOfThisProgram();

@@ -1,4 +1,4 @@
-#include "shell/Clock.h"
+#include "core/Clock.h"
 
 #include <QTime>
 

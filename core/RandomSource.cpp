@@ -1,6 +1,6 @@
-#include "shell/RandomSource.h"
+#include "core/RandomSource.h"
 
-#include "shell/Clock.h"
+#include "core/Clock.h"
 
 #include <bit>
 

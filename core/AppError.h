@@ -15,6 +15,7 @@ public:
         Overflow = 6,
         SubscriptOutOfRange = 9,
         TypeMismatch = 13,
+        InternalError = 51,  // a fault of the program itself, not of its files
         FileNotFound = 53,
         DeviceIoError = 57,
         InputPastEndOfFile = 62,

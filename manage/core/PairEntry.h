@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+class ProblemStore;
+
+// The add window's input panel: when it opens, which box the focus goes to, what is
+// stored and what is refused. The window shows the panel and moves the focus as told.
+class PairEntry {
+public:
+    enum class Focus { FirstBox, SecondBox, OpenButton };
+    enum class Outcome { Incomplete, Stored, Refused };
+    struct Confirmation {
+        Outcome outcome;
+        Focus focus;
+        QString refusal;  // what the user is told, when refused
+    };
+
+    explicit PairEntry(ProblemStore& store) : store_(store) {}
+
+    bool PanelOpen() const { return panelOpen_; }
+    // The window opens with the panel closed.
+    void Reset() { panelOpen_ = false; }
+    // True when the panel opened now, with the focus in the first box; a second
+    // request while it is open does nothing.
+    bool Open();
+    // Stores the first character of each box as pair 1. A box left empty or a
+    // character the file cannot hold keeps the panel open with what was typed.
+    Confirmation Confirm(const QString& first, const QString& second);
+    // Cancel, or after storing: the focus goes to the button that opens the panel,
+    // never into a hidden box where typing would be lost.
+    Focus Close();
+
+    // The first character as the user sees it, composed.
+    static QString FirstCharacter(const QString& typed);
+
+private:
+    ProblemStore& store_;
+    bool panelOpen_ = false;
+};
