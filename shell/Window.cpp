@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QStyle>
 #include <QSoundEffect>
 #include <QTimer>
 
@@ -106,7 +107,7 @@ void Window::Load()
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
-        form.move(area.center() - QPoint(design_.clientSize.width() / 2, design_.clientSize.height() / 2));
+        form.move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, design_.clientSize, area).topLeft());
     }
     form.show();
     form.activateWindow();

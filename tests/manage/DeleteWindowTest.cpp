@@ -20,7 +20,6 @@ TEST_F(DeleteWindowTest, TheCellUnderTheMouseIsRedOnlyWhileItHoldsAPair)
     Open(remove, Three);
     auto* instruction = Find<QLabel>(remove, u"Label3"_s);
     EXPECT_EQ(instruction->text(), u"削除する字をクリックして下さい"_s);
-    EXPECT_EQ(instruction->geometry(), QRect(256, 18, 357, 24));
     EXPECT_EQ(BackOnScreen(remove, instruction->geometry()), QColor(255, 0, 255));
     EXPECT_EQ(Focused(remove), Find(remove, u"Command1"_s));
 
@@ -61,7 +60,6 @@ TEST_F(DeleteWindowTest, AClickOnAPairAsksAndDeletesOnYesLeavingTheHighlightWher
     const Case cases[] = {
         {3, {}, {}, Three},
         {1, false, u"土 士 を削除しますか？"_s, Three},
-        {0, true, u"未 末 を削除しますか？"_s, u"土士日曰"_s},
         {2, true, u"日 曰 を削除しますか？"_s, u"未末土士"_s},
     };
     for (const auto& [index, answer, question, after] : cases) {

@@ -3,11 +3,15 @@
 
 #include <QAbstractButton>
 #include <QPointer>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -157,12 +161,17 @@ TEST_F(HandOver, AnErrorInALoadHandlerEndsTheProgramBeforeTheWindowShows)
     EXPECT_EQ(LoadedCount(), 0);
 }
 
-TEST_F(HandOver, ANonAppErrorIsReportedTheSameWay)
+TEST_F(HandOver, AnyOtherExceptionIsReportedTheSameWay)
 {
-    t.Frame.Guard([] { throw std::runtime_error("boom"); });
-    ASSERT_EQ(t.Boxes.Errors.size(), 1u);
-    EXPECT_TRUE(t.Boxes.Errors[0].description().contains(QStringLiteral("boom")));
-    EXPECT_EQ(t.ExitStatuses, std::vector<int>{1});
+    for (const std::function<void()>& fault : std::vector<std::function<void()>>{
+             [] { throw std::runtime_error("boom"); }, [] { throw 42; }}) {
+        TestShell shell;
+        shell.Frame.Guard(fault);
+        ASSERT_EQ(shell.Boxes.Errors.size(), 1u);
+        EXPECT_EQ(shell.Boxes.Errors[0].number(), AppError::InternalError);
+        EXPECT_EQ(shell.ExitStatuses, std::vector<int>{1});
+    }
+    EXPECT_TRUE(TestShell().Boxes.Errors.empty());
 }
 
 TEST_F(HandOver, AHandlerThatLeavesNoWindowEndsTheProgram)
@@ -173,14 +182,24 @@ TEST_F(HandOver, AHandlerThatLeavesNoWindowEndsTheProgram)
 
 TEST_F(HandOver, EveryWindowOpensAtItsSizeCentredWithTheIcon)
 {
-    const QSize size = menu.Form()->size();
-    EXPECT_EQ(size, QSize(629, 361));
-    EXPECT_FALSE(menu.Form()->windowIcon().isNull());
-    const Qt::WindowFlags flags = menu.Form()->windowFlags();
-    EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
-    EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
-    EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
-    EXPECT_EQ(menu.Form()->minimumSize(), menu.Form()->maximumSize()) << "fixed size";
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    for (Window* window : std::initializer_list<Window*>{&puzzle, &list, &add, &remove, &menu}) {
+        t.Frame.Guard([&] { t.Frame.SwitchToWindow(window->Name()); });
+        const QWidget* form = window->Form();
+        ASSERT_TRUE(form && form->isVisible());
+        EXPECT_EQ(form->size(), window->FormDesign().clientSize);
+        EXPECT_EQ(form->minimumSize(), form->maximumSize()) << "fixed size";
+        // Centred within what the title bar and border add.
+        const QRect client = form->geometry(), frame = form->frameGeometry();
+        EXPECT_LE(qAbs(2 * client.x() + client.width() - 2 * screen.x() - screen.width()),
+                  frame.width() - client.width() + 1);
+        EXPECT_LE(qAbs(2 * client.y() + client.height() - 2 * screen.y() - screen.height()),
+                  frame.height() - client.height() + 1);
+        EXPECT_FALSE(form->windowIcon().isNull());
+        const Qt::WindowFlags flags = form->windowFlags();
+        EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
+        EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint) || flags.testFlag(Qt::WindowMaximizeButtonHint));
+    }
 }
 
 } // namespace

@@ -1,0 +1,139 @@
+// The add and delete windows' rules without a screen: what is stored, refused or
+// left alone, where the focus goes, which cells turn red and what a click deletes.
+#include "core/AppError.h"
+#include "manage/core/PairDeletion.h"
+#include "manage/core/PairEntry.h"
+#include "store/ProblemStore.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+#include <tuple>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Pairs as strings of two characters a pair.
+QByteArray FileOf(const QString& pairs)
+{
+    QByteArray bytes = " " + QByteArray::number(pairs.size() / 2) + " \r\n";
+    for (const QChar c : pairs)
+        bytes += Cp932(QString(c)) + "\r\n";
+    return bytes;
+}
+
+QString ManyPairs(int count)  // a hiragana and a katakana each
+{
+    QString pairs;
+    for (int k = 0; k < count; ++k)
+        pairs.append(QChar(char16_t(u'ぁ' + k))).append(QChar(char16_t(u'ァ' + k)));
+    return pairs;
+}
+
+class PairRules : public ::testing::Test {
+protected:
+    void Store(const QString& pairs)
+    {
+        dir.Write(dat, FileOf(pairs));
+        store.LoadProblemFile();
+    }
+
+    TempAppDir dir;
+    ProblemStore store{StoreIn(dir)};
+    const QString dat = u"/data/問題.dat"_s;
+};
+
+using Focus = PairEntry::Focus;
+using Outcome = PairEntry::Outcome;
+
+TEST_F(PairRules, EntryStoresTheFirstCharactersAsPairOneOrLeavesPanelAndFileAsTheyWere)
+{
+    // The pairs before, what is typed into each box, the pairs after, the outcome,
+    // the focus, and what a refusal must name.
+    using Case = std::tuple<QString, QString, QString, QString, Outcome, Focus, QString>;
+    const QString full = ManyPairs(80), kept = u"土士"_s;
+    const Case cases[] = {
+        {kept, u"未来永劫"_s, u"末端"_s, u"未末土士"_s, Outcome::Stored, Focus::OpenButton, {}},
+        {kept, u"口"_s, u"口"_s, u"口口土士"_s, Outcome::Stored, Focus::OpenButton, {}},
+        {{}, u"未"_s, u"末"_s, u"未末"_s, Outcome::Stored, Focus::OpenButton, {}},
+        {kept, u"か\u3099く"_s, u"か"_s, u"がか土士"_s, Outcome::Stored, Focus::OpenButton, {}},
+        {full, u"未"_s, u"末"_s, u"未末"_s + full.left(158), Outcome::Stored, Focus::OpenButton, {}},
+        {kept, {}, {}, kept, Outcome::Incomplete, Focus::FirstBox, {}},
+        {kept, u"未"_s, {}, kept, Outcome::Incomplete, Focus::SecondBox, {}},
+        {kept, {}, u"末"_s, kept, Outcome::Incomplete, Focus::FirstBox, {}},
+        {kept, u"\"未"_s, u"末"_s, kept, Outcome::Refused, Focus::FirstBox, u"\""_s},
+        {kept, u"未"_s, u"한"_s, kept, Outcome::Refused, Focus::FirstBox, u"한"_s},
+        {kept, u"𠮷野"_s, u"吉"_s, kept, Outcome::Refused, Focus::FirstBox, u"𠮷"_s},          // never halved
+        {kept, u"未"_s, u"か\u309Aき"_s, kept, Outcome::Refused, Focus::FirstBox, u"\u309A"_s},  // the mark stays
+    };
+    for (const auto& [before, first, second, after, outcome, focus, refused] : cases) {
+        SCOPED_TRACE((first + u'|' + second).toStdString());
+        Store(before);
+        PairEntry entry(store);
+        ASSERT_TRUE(entry.Open());
+        EXPECT_FALSE(entry.Open()) << "a second click while open does nothing";
+        const PairEntry::Confirmation result = entry.Confirm(first, second);
+        EXPECT_EQ(result.outcome, outcome);
+        EXPECT_EQ(result.focus, focus);
+        EXPECT_EQ(entry.PanelOpen(), outcome != Outcome::Stored);
+        EXPECT_EQ(dir.Read(dat), FileOf(after));
+        EXPECT_EQ(store.ProblemCount(), after.size() / 2);
+        if (refused.isEmpty())
+            EXPECT_TRUE(result.refusal.isEmpty());
+        else
+            EXPECT_TRUE(result.refusal.startsWith(u"この組は登録できません。\n"_s) && result.refusal.contains(refused))
+                << result.refusal.toStdString();
+    }
+}
+
+TEST_F(PairRules, DeletionHighlightsOnlyFilledCellsAndDeletesOnYes)
+{
+    Store(u"未末土士日曰"_s);
+    PairDeletion deletion(store);
+    std::map<int, Rgb> painted;
+    const HoverHighlight::Painter paint = [&](int index, Rgb colour) { painted[index] = colour; };
+    const auto expect = [&](std::map<int, Rgb> cells, int highlighted) {
+        EXPECT_EQ(painted, cells);
+        EXPECT_EQ(deletion.HighlightedIndex(), highlighted);
+        painted.clear();
+    };
+    constexpr Rgb Red = CellColour::Highlighted, Back = CellColour::Normal;
+
+    deletion.MoveOverPair(0, paint);
+    expect({{0, Red}}, 0);
+    deletion.MoveOverPair(1, paint);
+    expect({{0, Back}, {1, Red}}, 1);
+    deletion.MoveOverPair(1, paint);
+    expect({}, 1);
+    deletion.MoveOverPair(3, paint);  // holds no pair
+    expect({}, 1);
+    deletion.MoveOffPairs(paint);
+    expect({{1, Back}}, -1);
+    deletion.MoveOffPairs(paint);
+    expect({{1, Back}}, -1);  // painted back again, whether red or not
+
+    // The cell clicked, the answer (none: no question at all), the question, the pairs after.
+    using Case = std::tuple<int, std::optional<bool>, QString, QString>;
+    const Case cases[] = {
+        {3, {}, {}, u"未末土士日曰"_s},
+        {1, false, u"土 士 を削除しますか？"_s, u"未末土士日曰"_s},
+        {2, true, u"日 曰 を削除しますか？"_s, u"未末土士"_s},
+        {0, true, u"未 末 を削除しますか？"_s, u"土士"_s},
+    };
+    for (const auto& [index, answer, question, after] : cases) {
+        SCOPED_TRACE(index);
+        QStringList asked;
+        const bool deleted = deletion.Click(index, [&](const QString& text) {
+            asked << text;
+            return answer.value_or(false);
+        });
+        EXPECT_EQ(asked, answer ? QStringList{question} : QStringList{});
+        EXPECT_EQ(deleted, answer.value_or(false));
+        EXPECT_EQ(dir.Read(dat), FileOf(after));
+    }
+}
+
+} // namespace
