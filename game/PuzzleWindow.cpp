@@ -19,19 +19,12 @@ namespace {
 
 const QColor BackColour(128, 128, 255);
 
-struct ButtonDesign {
-    int left;  // twips
-    const PictureSpec& face;
-    const char* lettering;
-    const char* toolTip;
-};
-
 // In the order of PuzzleGame::Button; the back button is the rightmost.
 const std::array<ButtonDesign, PuzzleGame::ButtonCount> Buttons{{
-    {10620, Pictures::BackFace, "戻る", "メニューに戻る"},
-    {9705, Pictures::NextFace, "次", "次の問題"},
-    {8790, Pictures::AnswerFace, "答", "答を表示"},
-    {7860, Pictures::PairListFace, "字", "字一覧から選択"},
+    {TwipsRect(10620, 75, 660, 600), Pictures::BackFace, "戻る", "メニューに戻る"},
+    {TwipsRect(9705, 75, 660, 600), Pictures::NextFace, "次", "次の問題"},
+    {TwipsRect(8790, 75, 660, 600), Pictures::AnswerFace, "答", "答を表示"},
+    {TwipsRect(7860, 75, 660, 600), Pictures::PairListFace, "字", "字一覧から選択"},
 }};
 
 const std::array<int, 4> BadgeLefts{300, 1050, 1860, 2685};
@@ -81,21 +74,10 @@ void PuzzleWindow::CreateControls(WindowForm& form)
         OnClick(badge, [this] { game_.HidePairList(); });
     }
 
-    QWidget* previous = nullptr;
-    for (int index = 0; index < static_cast<int>(Buttons.size()); ++index) {
-        const ButtonDesign& design = Buttons[static_cast<std::size_t>(index)];
-        auto* button = new PictureButton(&form, TwipsRect(design.left, 75, 660, 600), BackColour,
-                                         Picture(design.face), QString::fromUtf8(design.lettering),
-                                         QString::fromUtf8(design.toolTip));
-        button->setObjectName(QStringLiteral("Command1(%1)").arg(index));
-        Connect(button, &QAbstractButton::clicked, [this, index] { game_.ButtonClick(index); });
+    const std::vector<PictureButton*> buttons =
+        CreateButtonRow(form, Buttons, [this](int index) { game_.ButtonClick(index); });
+    for (PictureButton* button : buttons)
         OnMouseMove(button, [this](QPoint) { game_.ClearHoverHighlight(); });
-        if (previous)
-            QWidget::setTabOrder(previous, button);
-        else
-            form.SetInitialFocus(button);
-        previous = button;
-    }
 
     auto* frame = new QFrame(&form);
     frame->setObjectName(QStringLiteral("Frame1"));
@@ -130,7 +112,7 @@ void PuzzleWindow::CreateControls(WindowForm& form)
                 game_.ListPick(pairList_->currentRow());
         });
     }));
-    QWidget::setTabOrder(previous, pairList_);
+    QWidget::setTabOrder(buttons.back(), pairList_);
 
     hitSoundPlayer_ = new QSoundEffect(&form);
     hitSoundPlayer_->setObjectName(QStringLiteral("MediaPlayer1"));

@@ -41,9 +41,8 @@ void AddWindow::CreateControls(WindowForm& form)
 
     QAbstractButton* back = CreateBackButton(form, ManageLayout::BackButtonRect);
 
-    auto* open = new PictureButton(&form, ManageLayout::ActionButtonRect, BackColour, Picture(Pictures::AddFace),
-                                   QStringLiteral("登"), QStringLiteral("字を登録する"));
-    open->setObjectName(QStringLiteral("Command2"));
+    auto* open = ManageLayout::MakeActionButton(form, Pictures::AddFace, QStringLiteral("登"),
+                                                QStringLiteral("字を登録する"));
     openPanelButton_ = open;
     Connect(open, &QAbstractButton::clicked, [this] { OpenPanelClicked(); });
 

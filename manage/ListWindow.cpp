@@ -21,9 +21,8 @@ void ListWindow::CreateControls(WindowForm& form)
 
     QAbstractButton* back = CreateBackButton(form, ManageLayout::BackButtonRect);
 
-    auto* reset = new PictureButton(&form, ManageLayout::ActionButtonRect, BackColour, Picture(Pictures::ResetFace),
-                                    QStringLiteral("初"), QStringLiteral("字登録を初期状態（出荷時）に戻す"));
-    reset->setObjectName(QStringLiteral("Command2"));
+    auto* reset = ManageLayout::MakeActionButton(form, Pictures::ResetFace, QStringLiteral("初"),
+                                                 QStringLiteral("字登録を初期状態（出荷時）に戻す"));
     Connect(reset, &QAbstractButton::clicked, [this] { FactoryResetClicked(); });
 
     QWidget::setTabOrder(back, reset);

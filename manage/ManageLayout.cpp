@@ -1,5 +1,6 @@
 #include "manage/ManageLayout.h"
 
+#include "shell/PictureButton.h"
 #include "shell/Pictures.h"
 
 #include <QLabel>
@@ -13,6 +14,14 @@ QLabel* MakeTitle(QWidget& form, const PictureSpec& plate)
     image->setGeometry(TwipsRect(1065, 60, 2280, 795));
     image->setPixmap(Picture(plate));
     return image;
+}
+
+PictureButton* MakeActionButton(QWidget& form, const PictureSpec& face, const QString& lettering,
+                                const QString& toolTip)
+{
+    auto* button = new PictureButton(&form, TwipsRect(8880, 150, 660, 600), BackColour, Picture(face), lettering, toolTip);
+    button->setObjectName(QStringLiteral("Command2"));
+    return button;
 }
 
 QLabel* MakeBanner(QWidget* parent, const QString& caption, QRect geometry, const QFont& font, QColor back)

@@ -6,6 +6,7 @@
 #include <QRect>
 #include <QSize>
 
+class PictureButton;
 class QFont;
 class QLabel;
 class QString;
@@ -18,11 +19,13 @@ namespace ManageLayout {
 inline const QColor BackColour{128, 128, 255};
 inline constexpr QSize ClientSize = TwipsSize(11520, 7200);
 inline constexpr QRect BackButtonRect = TwipsRect(9840, 150, 660, 600);
-// The second button, left of the back button (the list's reset, the add window's 登).
-inline constexpr QRect ActionButtonRect = TwipsRect(8880, 150, 660, 600);
 
 // The window's name plate at the top left, Image1.
 QLabel* MakeTitle(QWidget& form, const PictureSpec& plate);
+
+// The button left of the back button, Command2: the list's reset, the add window's 登.
+PictureButton* MakeActionButton(QWidget& form, const PictureSpec& face, const QString& lettering,
+                                const QString& toolTip);
 
 // A centred, borderless caption in white on a coloured band: the prompt of the add
 // window's panel and the instruction of the delete window, both Label3.

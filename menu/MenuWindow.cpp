@@ -15,19 +15,13 @@ namespace {
 
 const QColor BackColour(192, 255, 192);
 
-struct MenuButton {
-    int top;  // twips
-    const PictureSpec& plate;
-    const char* lettering;
-};
-
 // In the order of MenuTiming::Button.
-const std::array<MenuButton, MenuTiming::ButtonCount> Buttons{{
-    {540, Pictures::StartPlate, "はじめ"},
-    {1455, Pictures::ListPlate, "字一覧"},
-    {2325, Pictures::AddPlate, "字登録"},
-    {3240, Pictures::DeletePlate, "字削除"},
-    {4125, Pictures::EndPlate, "おわり"},
+const std::array<ButtonDesign, MenuTiming::ButtonCount> Buttons{{
+    {TwipsRect(6540, 540, 2280, 780), Pictures::StartPlate, "はじめ"},
+    {TwipsRect(6540, 1455, 2280, 780), Pictures::ListPlate, "字一覧"},
+    {TwipsRect(6540, 2325, 2280, 780), Pictures::AddPlate, "字登録"},
+    {TwipsRect(6540, 3240, 2280, 780), Pictures::DeletePlate, "字削除"},
+    {TwipsRect(6540, 4125, 2280, 780), Pictures::EndPlate, "おわり"},
 }};
 
 QLabel* PictureLabel(QWidget* parent, const char* name, QRect geometry, const PictureSpec& picture)
@@ -57,19 +51,7 @@ void MenuWindow::CreateControls(WindowForm& form)
     image3->setGeometry(TwipsRect(2655, 3000, 1095, 1830));
     image3->setToolTip(QStringLiteral("お字捜様"));
 
-    QWidget* previous = nullptr;
-    for (int index = 0; index < static_cast<int>(Buttons.size()); ++index) {
-        const MenuButton& design = Buttons[index];
-        auto* button = new PictureButton(&form, TwipsRect(6540, design.top, 2280, 780), BackColour,
-                                         Picture(design.plate), QString::fromUtf8(design.lettering));
-        button->setObjectName(QStringLiteral("Command1(%1)").arg(index));
-        Connect(button, &QAbstractButton::clicked, [this, index] { ButtonClicked(index); });
-        if (previous)
-            QWidget::setTabOrder(previous, button);
-        else
-            form.SetInitialFocus(button);
-        previous = button;
-    }
+    CreateButtonRow(form, Buttons, [this](int index) { ButtonClicked(index); });
 
     crowSoundPlayer_ = new QSoundEffect(&form);
     crowSoundPlayer_->setObjectName(QStringLiteral("MediaPlayer1"));

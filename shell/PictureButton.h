@@ -22,5 +22,15 @@ private:
     QPixmap face_;
 };
 
+struct PictureSpec;
+
+// One button of a row: where it stands, its face and what the face says.
+struct ButtonDesign {
+    QRect geometry;
+    const PictureSpec& face;
+    const char* lettering;
+    const char* toolTip = nullptr;  // none when null
+};
+
 // The back button every window but the menu carries: 戻 on red, "メニューに戻る".
 PictureButton* MakeBackButton(QWidget* parent, QRect geometry, QColor backColour);

@@ -174,3 +174,23 @@ QAbstractButton* Window::CreateBackButton(WindowForm& form, QRect geometry)
     form.SetInitialFocus(back);
     return back;
 }
+
+std::vector<PictureButton*> Window::CreateButtonRow(WindowForm& form, std::span<const ButtonDesign> designs,
+                                                    std::function<void(int index)> clicked)
+{
+    std::vector<PictureButton*> buttons;
+    for (const ButtonDesign& design : designs) {
+        const int index = static_cast<int>(buttons.size());
+        auto* button = new PictureButton(&form, design.geometry, design_.backColour, Picture(design.face),
+                                         QString::fromUtf8(design.lettering),
+                                         design.toolTip ? QString::fromUtf8(design.toolTip) : QString());
+        button->setObjectName(QStringLiteral("Command1(%1)").arg(index));
+        Connect(button, &QAbstractButton::clicked, [clicked, index] { clicked(index); });
+        if (buttons.empty())
+            form.SetInitialFocus(button);
+        else
+            QWidget::setTabOrder(buttons.back(), button);
+        buttons.push_back(button);
+    }
+    return buttons;
+}

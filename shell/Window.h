@@ -9,10 +9,14 @@
 #include <QWidget>
 
 #include <functional>
+#include <span>
 #include <type_traits>
+#include <vector>
 
 class QAbstractButton;
+class PictureButton;
 class Shell;
+struct ButtonDesign;
 class Window;
 
 // The native window of a loaded Window, with every control of its design as a child.
@@ -98,6 +102,10 @@ protected:
     // The back button of a window opened from the menu: 戻 at `geometry`, named
     // "Command1", first in the focus order, and back to the menu when clicked.
     QAbstractButton* CreateBackButton(WindowForm& form, QRect geometry);
+    // A row of picture buttons on the window's back colour, named "Command1(i)",
+    // focused in index order starting with the first; a click reports its index.
+    std::vector<PictureButton*> CreateButtonRow(WindowForm& form, std::span<const ButtonDesign> designs,
+                                                std::function<void(int index)> clicked);
 
 private:
     Shell& shell_;
