@@ -11,7 +11,7 @@
 // "エラー 62" points straight at the kind of fault.
 class AppError : public std::exception {
 public:
-    enum Number : int {
+    enum ErrorNumber : int {
         Overflow = 6,
         SubscriptOutOfRange = 9,
         TypeMismatch = 13,
@@ -27,8 +27,8 @@ public:
     AppError(int number, QString description)
         : number_(number), description_(std::move(description)), utf8_(description_.toStdString()) {}
 
-    int number() const noexcept { return number_; }
-    const QString& description() const noexcept { return description_; }
+    int Number() const noexcept { return number_; }
+    const QString& Description() const noexcept { return description_; }
     const char* what() const noexcept override { return utf8_.c_str(); }
 
 private:

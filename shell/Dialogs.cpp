@@ -20,8 +20,8 @@ void MessageBoxDialogs::ShowError(QWidget* parent, const AppError& error)
 {
     QMessageBox box(QMessageBox::Critical, QStringLiteral("エラー"),
                     QStringLiteral("実行時エラー %1:\n\n%2\n\nプログラムを終了します。")
-                        .arg(error.number())
-                        .arg(error.description()),
+                        .arg(error.Number())
+                        .arg(error.Description()),
                     QMessageBox::Ok, parent);
     box.exec();
 }

@@ -34,7 +34,7 @@ public:
     bool AskYesNo(QWidget*, const QString&) override { return false; }
     void ShowError(QWidget*, const AppError& error) override
     {
-        std::fprintf(stderr, "error %d: %s\n", error.number(), error.what());
+        std::fprintf(stderr, "error %d: %s\n", error.Number(), error.what());
     }
     void ShowRefusal(QWidget*, const QString&, const QString&) override {}
 };

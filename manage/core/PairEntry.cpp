@@ -25,7 +25,7 @@ PairEntry::Confirmation PairEntry::Confirm(const QString& first, const QString& 
     try {
         store_.AddPair(FirstCharacter(first), FirstCharacter(second));
     } catch (const InputRefused& refusal) {
-        return {Outcome::Refused, focus, QStringLiteral("この組は登録できません。\n") + refusal.description()};
+        return {Outcome::Refused, focus, QStringLiteral("この組は登録できません。\n") + refusal.Description()};
     }
     return {Outcome::Stored, Close(), {}};
 }

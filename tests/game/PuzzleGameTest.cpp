@@ -183,7 +183,7 @@ TEST_F(PuzzleGameTest, BadIndicesAndRandomValuesAreErrors)
             calls[call]();
             ADD_FAILURE() << "call " << call << " was accepted";
         } catch (const AppError& error) {
-            EXPECT_EQ(error.number(), AppError::SubscriptOutOfRange) << call;
+            EXPECT_EQ(error.Number(), AppError::SubscriptOutOfRange) << call;
         }
     }
 }

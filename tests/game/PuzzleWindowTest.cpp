@@ -310,7 +310,7 @@ TEST_F(PuzzleWindowTest, AMissingProblemFileEndsTheProgramWithOneMessage)
     t.Frame.Guard([this] { t.Frame.ShowWindow(WindowName::Puzzle); });
     EXPECT_FALSE(puzzle.IsLoaded());
     ASSERT_EQ(t.Boxes.Errors.size(), 1u);
-    EXPECT_EQ(t.Boxes.Errors[0].number(), AppError::FileNotFound);
+    EXPECT_EQ(t.Boxes.Errors[0].Number(), AppError::FileNotFound);
     EXPECT_EQ(t.ExitStatuses, std::vector<int>{1});
 }
 

@@ -36,7 +36,7 @@ protected:
     {
         t.Frame.Guard([this] { t.Frame.EndProgram(); });
         DestroyUnloadedForms();
-        EXPECT_TRUE(t.Boxes.Errors.empty()) << t.Boxes.Errors.front().description().toStdString();
+        EXPECT_TRUE(t.Boxes.Errors.empty()) << t.Boxes.Errors.front().Description().toStdString();
         EXPECT_TRUE(t.Boxes.Answers.empty()) << "an expected question was never asked";
     }
 

@@ -138,8 +138,8 @@ TEST_F(HandOver, AnErrorShowsOneMessageAndEndsWithoutFurtherHandlers)
     Click(list.Form()->findChild<QAbstractButton*>(QStringLiteral("Command1")));
 
     ASSERT_EQ(t.Boxes.Errors.size(), 1u);
-    EXPECT_EQ(t.Boxes.Errors[0].number(), 53);
-    EXPECT_EQ(t.Boxes.Errors[0].description(), QStringLiteral("ファイルが見つかりません。"));
+    EXPECT_EQ(t.Boxes.Errors[0].Number(), 53);
+    EXPECT_EQ(t.Boxes.Errors[0].Description(), QStringLiteral("ファイルが見つかりません。"));
     EXPECT_EQ(t.ExitStatuses, std::vector<int>{1});
     EXPECT_EQ(LoadedCount(), 0);
 
@@ -156,7 +156,7 @@ TEST_F(HandOver, AnErrorInALoadHandlerEndsTheProgramBeforeTheWindowShows)
     Click(MenuButton(2));
 
     ASSERT_EQ(t.Boxes.Errors.size(), 1u);
-    EXPECT_EQ(t.Boxes.Errors[0].number(), 62);
+    EXPECT_EQ(t.Boxes.Errors[0].Number(), 62);
     EXPECT_EQ(t.ExitStatuses, std::vector<int>{1});
     EXPECT_EQ(LoadedCount(), 0);
 }
@@ -168,7 +168,7 @@ TEST_F(HandOver, AnyOtherExceptionIsReportedTheSameWay)
         TestShell shell;
         shell.Frame.Guard(fault);
         ASSERT_EQ(shell.Boxes.Errors.size(), 1u);
-        EXPECT_EQ(shell.Boxes.Errors[0].number(), AppError::InternalError);
+        EXPECT_EQ(shell.Boxes.Errors[0].Number(), AppError::InternalError);
         EXPECT_EQ(shell.ExitStatuses, std::vector<int>{1});
     }
     EXPECT_TRUE(TestShell().Boxes.Errors.empty());

@@ -188,8 +188,8 @@ TEST_P(Loading, ReadsTheWiderFormAndRefusesDamageChangingNothing)
         return;
     }
     const AppError error = ErrorOf([&] { store.LoadProblemFile(); });
-    EXPECT_EQ(error.number(), c.number) << error.what();
-    EXPECT_TRUE(error.description().startsWith(QStringLiteral("問題ファイル「%1」の %2 行目: ").arg(Shown(Dat)).arg(c.line)))
+    EXPECT_EQ(error.Number(), c.number) << error.what();
+    EXPECT_TRUE(error.Description().startsWith(QStringLiteral("問題ファイル「%1」の %2 行目: ").arg(Shown(Dat)).arg(c.line)))
         << error.what();
     EXPECT_EQ(dir.Read(Dat), c.bytes);
     EXPECT_EQ(Table(store), Pairs(3));
@@ -217,24 +217,24 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Store, FaultsAreErrorsThatChangeNothing)
 {
-    EXPECT_EQ(ErrorOf([&] { store.LoadProblemFile(); }).number(), AppError::FileNotFound);
-    EXPECT_EQ(ErrorOf([&] { store.RestoreFactoryProblems(); }).number(), AppError::FileNotFound);
+    EXPECT_EQ(ErrorOf([&] { store.LoadProblemFile(); }).Number(), AppError::FileNotFound);
+    EXPECT_EQ(ErrorOf([&] { store.RestoreFactoryProblems(); }).Number(), AppError::FileNotFound);
     EXPECT_FALSE(dir.Exists(Dat));
     LoadWith(Pairs(3));
     for (const int n : {0, 4, -1})
-        EXPECT_EQ(ErrorOf([&] { store.DeletePair(static_cast<std::int16_t>(n)); }).number(), AppError::SubscriptOutOfRange);
+        EXPECT_EQ(ErrorOf([&] { store.DeletePair(static_cast<std::int16_t>(n)); }).Number(), AppError::SubscriptOutOfRange);
     for (const auto& [row, column] : {std::pair{-1, 1}, {3, 1}, {1, -1}, {1, 81}})
-        EXPECT_EQ(ErrorOf([&] { store.ProblemTable(row, column); }).number(), AppError::SubscriptOutOfRange);
+        EXPECT_EQ(ErrorOf([&] { store.ProblemTable(row, column); }).Number(), AppError::SubscriptOutOfRange);
     // A path through a regular file cannot be written even by root.
     ProblemStore blocked(dir.Path() + Dat + Dat, dir.Path() + Dat + Org);
     const AppError error = ErrorOf([&] { blocked.AddPair(QStringLiteral("鳥"), QStringLiteral("烏")); });
-    EXPECT_TRUE(error.description().contains(Shown(Dat + Dat))) << error.what();
-    EXPECT_FALSE(error.description().endsWith(QStringLiteral(": "))) << error.what();
+    EXPECT_TRUE(error.Description().contains(Shown(Dat + Dat))) << error.what();
+    EXPECT_FALSE(error.Description().endsWith(QStringLiteral(": "))) << error.what();
     EXPECT_EQ(QDir(dir.Path() + QStringLiteral("/data")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
               Items("問題.dat|音"));
     EXPECT_EQ(dir.Read(Dat), FileOf(Pairs(3)));
     dir.Write(Dat, " 1 \r\nA\r\nB\r\n" + QByteArray(2 << 20, 'x'));
-    EXPECT_EQ(ErrorOf([&] { store.LoadProblemFile(); }).number(), AppError::BadFileContents);
+    EXPECT_EQ(ErrorOf([&] { store.LoadProblemFile(); }).Number(), AppError::BadFileContents);
     EXPECT_EQ(Table(store), Pairs(3));
 }
 
@@ -244,7 +244,7 @@ TEST_F(Store, FactoryResetCopiesTheBytesOnlyWhenTheyReadFaithfully)
         dir.Write(Org, bad);
         LoadWith(Pairs(5));
         const AppError error = ErrorOf([&] { store.RestoreFactoryProblems(); });
-        EXPECT_TRUE(error.description().contains(Shown(Org))) << error.what();
+        EXPECT_TRUE(error.Description().contains(Shown(Org))) << error.what();
         EXPECT_EQ(dir.Read(Dat), FileOf(Pairs(5)));
         EXPECT_EQ(Table(store), Pairs(5));
     }
