@@ -4,17 +4,14 @@
 
 #include <QString>
 
-// Pair k of a test store: a hiragana filling the board, the katakana as its odd one.
-inline QString FirstOf(int pair) { return QString(QChar(0x3040 + pair)); }
-inline QString SecondOf(int pair) { return QString(QChar(0x30A0 + pair)); }
+// Pair k of ManyPairs: a hiragana filling the board, the katakana as its odd one.
+inline QString FirstOf(int pair) { return ManyPairs(pair).right(2).left(1); }
+inline QString SecondOf(int pair) { return ManyPairs(pair).right(1); }
 
 // Writes a problem file of `count` such pairs.
 inline void WriteProblems(const TempAppDir& dir, int count)
 {
-    QString text = QStringLiteral(" %1 \r\n").arg(count);
-    for (int pair = 1; pair <= count; ++pair)
-        text += FirstOf(pair) + QStringLiteral("\r\n") + SecondOf(pair) + QStringLiteral("\r\n");
-    dir.Write(QStringLiteral("/data/問題.dat"), Cp932(text));
+    dir.Write(QStringLiteral("/data/問題.dat"), FileOfPairs(ManyPairs(count)));
 }
 
 // The random value that draws `pair` out of `count`, and the one that puts the odd cell at `cell`.

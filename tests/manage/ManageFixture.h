@@ -40,20 +40,7 @@ protected:
         EXPECT_TRUE(t.Boxes.Answers.empty()) << "an expected question was never asked";
     }
 
-    static QByteArray FileOf(const QString& pairs)
-    {
-        QByteArray bytes = " " + QByteArray::number(pairs.size() / 2) + " \r\n";
-        for (const QChar c : pairs)
-            bytes += Cp932(QString(c)) + "\r\n";
-        return bytes;
-    }
-    static QString ManyPairs(int count)  // a hiragana and a katakana each
-    {
-        QString pairs;
-        for (int k = 0; k < count; ++k)
-            pairs.append(QChar(char16_t(u'ぁ' + k))).append(QChar(char16_t(u'ァ' + k)));
-        return pairs;
-    }
+    static QByteArray FileOf(const QString& pairs) { return FileOfPairs(pairs); }
     // The 80 captions that show `pairs`, empty beyond them.
     static QStringList Shown(const QString& pairs)
     {

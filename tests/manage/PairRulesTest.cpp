@@ -16,28 +16,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Pairs as strings of two characters a pair.
-QByteArray FileOf(const QString& pairs)
-{
-    QByteArray bytes = " " + QByteArray::number(pairs.size() / 2) + " \r\n";
-    for (const QChar c : pairs)
-        bytes += Cp932(QString(c)) + "\r\n";
-    return bytes;
-}
-
-QString ManyPairs(int count)  // a hiragana and a katakana each
-{
-    QString pairs;
-    for (int k = 0; k < count; ++k)
-        pairs.append(QChar(char16_t(u'ぁ' + k))).append(QChar(char16_t(u'ァ' + k)));
-    return pairs;
-}
-
 class PairRules : public ::testing::Test {
 protected:
     void Store(const QString& pairs)
     {
-        dir.Write(dat, FileOf(pairs));
+        dir.Write(dat, FileOfPairs(pairs));
         store.LoadProblemFile();
     }
 
@@ -79,7 +62,7 @@ TEST_F(PairRules, EntryStoresTheFirstCharactersAsPairOneOrLeavesPanelAndFileAsTh
         EXPECT_EQ(result.outcome, outcome);
         EXPECT_EQ(result.focus, focus);
         EXPECT_EQ(entry.PanelOpen(), outcome != Outcome::Stored);
-        EXPECT_EQ(dir.Read(dat), FileOf(after));
+        EXPECT_EQ(dir.Read(dat), FileOfPairs(after));
         EXPECT_EQ(store.ProblemCount(), after.size() / 2);
         if (refused.isEmpty())
             EXPECT_TRUE(result.refusal.isEmpty());
@@ -132,7 +115,7 @@ TEST_F(PairRules, DeletionHighlightsOnlyFilledCellsAndDeletesOnYes)
         });
         EXPECT_EQ(asked, answer ? QStringList{question} : QStringList{});
         EXPECT_EQ(deleted, answer.value_or(false));
-        EXPECT_EQ(dir.Read(dat), FileOf(after));
+        EXPECT_EQ(dir.Read(dat), FileOfPairs(after));
     }
 }
 

@@ -33,6 +33,22 @@ bool TempAppDir::Exists(const QString& suffix) const
     return QFileInfo::exists(Path() + suffix);
 }
 
+QByteArray FileOfPairs(const QString& pairs)
+{
+    QByteArray bytes = " " + QByteArray::number(pairs.size() / 2) + " \r\n";
+    for (const QChar c : pairs)
+        bytes += Cp932(QString(c)) + "\r\n";
+    return bytes;
+}
+
+QString ManyPairs(int count)
+{
+    QString pairs;
+    for (int k = 0; k < count; ++k)
+        pairs.append(QChar(char16_t(u'ぁ' + k))).append(QChar(char16_t(u'ァ' + k)));
+    return pairs;
+}
+
 QByteArray Cp932(const QString& text)
 {
     QStringEncoder encoder("Shift_JIS");

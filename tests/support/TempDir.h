@@ -32,3 +32,9 @@ inline ProblemStore StoreIn(const TempAppDir& dir)
 
 // UTF-8 text to code page 932 bytes, for writing test files readably.
 QByteArray Cp932(const QString& text);
+
+// The problem file the program writes for pairs given as a string of two
+// characters a pair.
+QByteArray FileOfPairs(const QString& pairs);
+// `count` distinct pairs: a hiragana and the katakana beside it each.
+QString ManyPairs(int count);
