@@ -90,12 +90,11 @@ QIcon AppIcon()
 {
     static const QIcon icon = [] {
         const qreal ratio = ScreenRatio();
+        const bool prerendered = IsPrerenderedRatio(ratio);
         QIcon result;
-        for (const int side : Pictures::WindowIconSides) {
-            const bool prerendered = IsPrerenderedRatio(ratio);
+        for (const int side : Pictures::WindowIconSides)
             result.addPixmap(Load(Pictures::Icon, QSize(side, side), ratio,
                                   prerendered ? WindowIconName(side * int(ratio)) : QString()));
-        }
         return result;
     }();
     return icon;
