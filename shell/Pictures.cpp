@@ -73,8 +73,8 @@ QPixmap Picture(const PictureSpec& picture, QSize size)
 
 QPixmap Picture(const PictureSpec& picture, QSize size, qreal ratio)
 {
-    // Even a decoded PNG costs more than a window's whole layout: each picture is
-    // loaded once per size and scale.
+    // Windows are built afresh at every opening; each picture is loaded once per
+    // size and scale.
     static QHash<QString, QPixmap> cache;
     const QString key = QLatin1String(picture.name) + QLatin1Char('@') + QString::number(size.width())
         + QLatin1Char('x') + QString::number(size.height()) + QLatin1Char('@') + QString::number(ratio);

@@ -156,7 +156,7 @@ QImage Premultiplied(const QImage& image) { return image.convertToFormat(QImage:
 // PNG keeps colours unpremultiplied, yet a premultiplied pixel goes there and back
 // unchanged (each colour step is finer than a premultiplied one), so a ready-made
 // PNG must match its SVG exactly: any difference means it was not made from it.
-TEST_P(EveryPicture, ReadyMadePngsAreExactlyWhatTheSvgDrawsAndTheLoaderUsesThem)
+TEST_P(EveryPicture, ReadyMadePngsMatchTheSvgExactlyAndLoadAtTheirSize)
 {
     const PictureSpec& picture = GetParam();
     for (const int ratio : Pictures::PrerenderedRatios) {
