@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QImage>
 #include <QPixmap>
 #include <QSize>
 #include <QString>
@@ -16,8 +17,10 @@ struct PictureSpec {
     QSize Size() const { return {width, height}; }
 };
 
-// Every picture a window names. Pictures are compiled in as SVG and rendered at
-// the screen's scale, so they stay sharp on a scaled desktop.
+// Every picture a window names. Pictures are compiled in as SVG, and the build
+// renders each of them at its size for device pixel ratios 1 and 2 into a PNG
+// ready to paint; at any other scale the SVG is drawn when first shown, so the
+// pictures stay sharp on a scaled desktop without costing every start.
 namespace Pictures {
 inline constexpr PictureSpec StartPlate{"plate-hajime", 152, 53};
 inline constexpr PictureSpec ListPlate{"plate-jiichiran", 152, 53};
@@ -45,10 +48,25 @@ inline constexpr std::array All{StartPlate, ListPlate, AddPlate, DeletePlate, En
                                 ListTitle, AddTitle, DeleteTitle, BackFace, NextFace,
                                 AnswerFace, PairListFace, AddFace, ResetFace, ConfirmWord, CancelWord,
                                 Badges[0], Badges[1], Badges[2], Badges[3], MenuArt, MenuCrow, Icon};
+
+// The device pixel ratios the build renders for, and the sides the window icon is
+// offered at.
+inline constexpr std::array PrerenderedRatios{1, 2};
+inline constexpr std::array WindowIconSides{16, 24, 32, 48, 64};
 } // namespace Pictures
 
 QString PicturePath(const PictureSpec& picture);
 // The picture at its design size.
 QPixmap Picture(const PictureSpec& picture);
 QPixmap Picture(const PictureSpec& picture, QSize size);
+// At a given device pixel ratio rather than the screen's.
+QPixmap Picture(const PictureSpec& picture, QSize size, qreal ratio);
 QIcon AppIcon();
+
+// The PNGs the build renders, under ":/pictures/": a picture at its design size
+// for one of the PrerenderedRatios, and the window icon by its side in pixels.
+QString PrerenderedName(const PictureSpec& picture, int ratio);
+QString WindowIconName(int pixels);
+// How a picture looks at `pixels`: its SVG drawn onto a transparent image of that
+// size (left blank if the SVG is not valid). The build and the loader share it.
+QImage RenderPicture(const QString& svgPath, QSize pixels);

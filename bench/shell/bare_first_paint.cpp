@@ -7,7 +7,7 @@
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    QuitAfterFirstPaint quit;
+    QuitWhenShown quit;
     QWidget window;
     window.setFixedSize(629, 361);
     window.show();

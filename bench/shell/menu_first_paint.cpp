@@ -8,7 +8,7 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    QuitAfterFirstPaint quit;
+    QuitWhenShown quit;
     Program program(LocationsOfThisProgram());
     if (!program.Start())
         return 1;

@@ -4,6 +4,7 @@
 
 #include "ArtCompiler.h"
 #include "IcoFile.h"
+#include "shell/Pictures.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,15 +35,6 @@ bool WriteIfChanged(const QString& path, const QByteArray& bytes)
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
         throw ArtError((path + QStringLiteral(": cannot be written")).toStdString());
     return true;
-}
-
-QImage Render(QSvgRenderer& renderer, QSize size)
-{
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    renderer.render(&painter);
-    return image;
 }
 
 // The colour each picture is seen on in its window, so the contact sheet shows
@@ -125,12 +117,12 @@ int Run(const QStringList& arguments)
             Err() << "warning: pictures/" << fileName << " has no drawing in art/\n";
     }
 
-    QSvgRenderer icon(pictures.filePath(QStringLiteral("icon.svg")));
-    if (!icon.isValid())
+    const QString icon = pictures.filePath(QStringLiteral("icon.svg"));
+    if (!QSvgRenderer(icon).isValid())
         throw ArtError("icon.svg: missing, so the .ico cannot be made");
     QList<QImage> sizes;
     for (const int side : {16, 24, 32, 48, 64, 256})
-        sizes.append(Render(icon, QSize(side, side)));
+        sizes.append(RenderPicture(icon, QSize(side, side)));
     if (WriteIfChanged(arguments[3], IcoFile(sizes)))
         Err() << "wrote " << QFileInfo(arguments[3]).fileName() << '\n';
 

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QPainter>
 #include <QSvgRenderer>
 #include <QXmlStreamReader>
 
@@ -15,6 +16,12 @@
 
 // Failures name the picture rather than dumping its bytes.
 void PrintTo(const PictureSpec& picture, std::ostream* out) { *out << picture.name; }
+void PrintTo(const QSize& size, std::ostream* out) { *out << size.width() << 'x' << size.height(); }
+void PrintTo(const QImage& image, std::ostream* out)
+{
+    *out << "image of ";
+    PrintTo(image.size(), out);
+}
 
 namespace {
 
@@ -132,6 +139,43 @@ TEST_P(EveryPicture, LoadsAtItsSizeAsSelfContainedVectorArtInItsColours)
         EXPECT_TRUE(Contains(image, *shade)) << "shows no " << shade->name;
 }
 
+// What the SVG draws at `pixels`, written out here rather than through the loader's
+// own code, so the two keep each other honest.
+QImage DrawnFromSvg(const QString& svgPath, QSize pixels)
+{
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QSvgRenderer renderer(svgPath);
+    QPainter painter(&image);
+    renderer.render(&painter);
+    return image;
+}
+
+QImage Premultiplied(const QImage& image) { return image.convertToFormat(QImage::Format_ARGB32_Premultiplied); }
+
+// PNG keeps colours unpremultiplied, yet a premultiplied pixel goes there and back
+// unchanged (each colour step is finer than a premultiplied one), so a ready-made
+// PNG must match its SVG exactly: any difference means it was not made from it.
+TEST_P(EveryPicture, ReadyMadePngsMatchTheSvgExactlyAndLoadAtTheirSize)
+{
+    const PictureSpec& picture = GetParam();
+    for (const int ratio : Pictures::PrerenderedRatios) {
+        SCOPED_TRACE(ratio);
+        const QImage png(QStringLiteral(":/pictures/") + PrerenderedName(picture, ratio));
+        ASSERT_FALSE(png.isNull()) << "not compiled in: " << qPrintable(PrerenderedName(picture, ratio));
+        EXPECT_EQ(Premultiplied(png), DrawnFromSvg(PicturePath(picture), picture.Size() * ratio)) << "stale PNG";
+
+        const QPixmap loaded = Picture(picture, picture.Size(), ratio);
+        EXPECT_EQ(loaded.deviceIndependentSize().toSize(), picture.Size());
+        EXPECT_EQ(loaded.devicePixelRatio(), ratio);
+        EXPECT_EQ(Premultiplied(loaded.toImage()), Premultiplied(png));
+    }
+    // Between the prerendered scales the SVG is drawn, as sharp as the screen allows.
+    const QPixmap between = Picture(picture, picture.Size(), 1.5);
+    EXPECT_EQ(between.deviceIndependentSize().toSize(), picture.Size());
+    EXPECT_EQ(between.toImage(), DrawnFromSvg(PicturePath(picture), picture.Size() * 1.5));
+}
+
 INSTANTIATE_TEST_SUITE_P(Pictures, EveryPicture, ::testing::ValuesIn(Pictures::All),
                          [](const auto& param) { return QByteArray(param.param.name).replace('-', '_').toStdString(); });
 
@@ -146,6 +190,20 @@ TEST(Icon, WindowIconIsYellowOnDarkGreenAtEverySize)
         EXPECT_TRUE(Contains(image, Yellow)) << side;
         EXPECT_TRUE(Contains(image.copy(0, side / 2, side, 1), Yellowish)) << side;
     }
+}
+
+TEST(Icon, WindowIconAndInstalledIconSetAreExactlyWhatTheSvgDraws)
+{
+    const auto expectDrawn = [](const QString& path, int side) {
+        const QImage png(path);
+        ASSERT_EQ(png.size(), QSize(side, side)) << qPrintable(path);
+        EXPECT_EQ(Premultiplied(png), DrawnFromSvg(PicturePath(Pictures::Icon), QSize(side, side))) << qPrintable(path);
+    };
+    for (const int ratio : Pictures::PrerenderedRatios)
+        for (const int side : Pictures::WindowIconSides)
+            expectDrawn(QStringLiteral(":/pictures/") + WindowIconName(side * ratio), side * ratio);
+    for (const int side : {16, 24, 32, 48, 64, 128, 256})
+        expectDrawn(QStringLiteral(VELLUMARK_BINARY_DIR "/icons/hicolor/%1x%1/apps/vellumark.png").arg(side), side);
 }
 
 TEST(Icon, WindowsIconFileMatchesTheDrawing)
