@@ -1,6 +1,7 @@
 #include "core/AppError.h"
 #include "store/ProblemFileFormat.h"
 #include "store/ProblemStore.h"
+#include "tests/store/fuzz/ProblemFileCheck.h"
 #include "tests/support/TempDir.h"
 
 #include <QDir>
@@ -158,7 +159,15 @@ INSTANTIATE_TEST_SUITE_P(Items, Character,
                                            CharacterCase{"CircledOne", QStringLiteral("①"), "\x87\x40"},
                                            CharacterCase{"IbmKanji", QStringLiteral("髙"), "\xfb\xfc"},
                                            CharacterCase{"HalfwidthKana", QStringLiteral("ｱ"), "\xb1"},
+                                           // Quotes would change these; the reader keeps them whole.
+                                           CharacterCase{"QuoteInside", QStringLiteral("未\"末"), "\x96\xa2\"\x96\x96"},
+                                           CharacterCase{"QuoteAndTrailingSpace", QStringLiteral("未\" "), "\x96\xa2\" "},
+                                           CharacterCase{"LineBreak", QStringLiteral("A\r\nB"), "\"A\r\nB\""},
+                                           CharacterCase{"LoneLineFeed", QStringLiteral("\n"), "\"\n\""},
+                                           CharacterCase{"LoneCarriageReturn", QStringLiteral("\r"), "\"\r\""},
                                            CharacterCase{"DoubleQuote", QStringLiteral("\""), nullptr},
+                                           CharacterCase{"QuoteAndComma", QStringLiteral("未\",末"), nullptr},
+                                           CharacterCase{"QuoteAndLineBreak", QStringLiteral("未\"\n"), nullptr},
                                            CharacterCase{"Emoji", QStringLiteral("😀"), nullptr},
                                            CharacterCase{"OutsideBasicPlane", QStringLiteral("𠮷"), nullptr},
                                            CharacterCase{"WaveDash", QStringLiteral("〜"), nullptr},
@@ -214,6 +223,50 @@ INSTANTIATE_TEST_SUITE_P(
                       FileCase{"OpenQuote", " 1 \n\"A\nB\n", nullptr, AppError::InputPastEndOfFile, 2},
                       FileCase{"LinesInsideQuotes", " 1 \n\"A\n\"\n\xa0\n", nullptr, AppError::BadFileContents, 4}),
     CaseName);
+
+// Whatever the reader accepts, an add or a delete of another pair writes back so
+// that it reads the same: the loaded pairs are the user's, never a cause to stop.
+struct WriteBackCase {
+    const char* name;
+    QByteArray bytes;
+    QByteArray afterDeletingTheLast;
+};
+class WritingBack : public Store, public ::testing::WithParamInterface<WriteBackCase> {};
+
+TEST_P(WritingBack, KeepsEveryItemTheReaderAccepted)
+{
+    const WriteBackCase& c = GetParam();
+    dir.Write(Dat, c.bytes);
+    store.LoadProblemFile();
+    const QStringList loaded = Table(store);
+    store.DeletePair(store.ProblemCount());
+    EXPECT_EQ(dir.Read(Dat), c.afterDeletingTheLast);
+    store.AddPair(QStringLiteral("鳥"), QStringLiteral("烏"));
+    EXPECT_EQ(Table(store), Items("鳥|烏") + loaded.first(loaded.size() - 2));
+}
+INSTANTIATE_TEST_SUITE_P(
+    Files, WritingBack,
+    ::testing::Values(WriteBackCase{"QuoteInside", " 2 \r\na\"b\r\n c\"\r\nX\r\nY\r\n", " 1 \r\na\"b\r\nc\"\r\n"},
+                      WriteBackCase{"QuoteBeforeTrailingSpace", " 2 \r\na\" \r\nb \r\nX\r\nY\r\n",
+                                    " 1 \r\na\" \r\n\"b \"\r\n"},
+                      WriteBackCase{"QuotedLineBreaks", " 2 \r\n\"A\r\nB\"\r\n\"C\rD\nE\"\r\nX\r\nY\r\n",
+                                    " 1 \r\n\"A\r\nB\"\r\n\"C\rD\nE\"\r\n"},
+                      WriteBackCase{"QuotedCommaAndSpaces", " 2 \r\n\",\", \"  a\"\r\nX\r\nY\r\n",
+                                    " 1 \r\n\",\"\r\n\"  a\"\r\n"}),
+    CaseName);
+
+// The fuzz target's checks, on every seed with this compiler.
+TEST(SeedCorpus, KeepsTheReadersAndWritersPromises)
+{
+    const QDir corpus(QStringLiteral(VELLUMARK_SOURCE_DIR "/tests/store/corpus"));
+    const QStringList seeds = corpus.entryList(QDir::Files);
+    EXPECT_GE(seeds.size(), 14);
+    for (const QString& seed : seeds) {
+        QFile file(corpus.filePath(seed));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << seed.toStdString();
+        EXPECT_EQ(BrokenProblemFilePromise(file.readAll()), std::nullopt) << seed.toStdString();
+    }
+}
 
 TEST_F(Store, FaultsAreErrorsThatChangeNothing)
 {
