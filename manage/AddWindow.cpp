@@ -116,6 +116,11 @@ void AddWindow::ConfirmClicked()
         grid_->FillPairGrid(store_);
         ClosePanel(result.focus);
         break;
+    case PairEntry::Outcome::Reloaded:
+        Host().DialogBoxes().ShowRefusal(Form(), FormDesign().caption, result.refusal);
+        grid_->ClearPairGrid();
+        grid_->FillPairGrid(store_);
+        break;
     }
 }
 
