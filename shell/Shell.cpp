@@ -107,9 +107,15 @@ void Shell::PlaySoundFile(QSoundEffect& player, const QString& path)
 {
     if (SoundStarted)
         SoundStarted(path);
-    // A sound is a nicety: a missing file costs a warning, never the game.
-    if (!QFileInfo::exists(path)) {
+    // A sound is a nicety: a missing file costs a warning, never the game. Only an
+    // ordinary file is opened; a named pipe would block for ever, even the exit.
+    const QFileInfo file(path);
+    if (!file.exists()) {
         std::fprintf(stderr, "vellumark: sound file missing: %s\n", qUtf8Printable(path));
+        return;
+    }
+    if (!file.isFile()) {
+        std::fprintf(stderr, "vellumark: sound file is not a regular file: %s\n", qUtf8Printable(path));
         return;
     }
     player.stop();

@@ -1,13 +1,20 @@
 #include "menu/MenuWindow.h"
 #include "tests/support/MenuWithStubs.h"
+#include "tests/support/TestShell.h"
 
 #include <QAbstractButton>
+#include <QFile>
 #include <QPointer>
+#include <QSoundEffect>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <string>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -181,6 +188,24 @@ TEST_F(HandOver, EveryWindowOpensAtItsSizeCentredWithTheIcon)
     EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
     EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
     EXPECT_EQ(menu.Form()->minimumSize(), menu.Form()->maximumSize()) << "fixed size";
+}
+
+TEST(SoundPlayback, ASoundThatIsNotAnOrdinaryFileStaysSilentInsteadOfHanging)
+{
+    TestShell t;
+    const QString folder = t.Dir.Path() + QStringLiteral("/data/音");
+    QStringList paths{folder + QStringLiteral("/karasu.wav"), folder};  // missing, a folder
+#ifdef Q_OS_UNIX
+    const QString pipe = folder + QStringLiteral("/o.wav");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    paths << pipe;
+#endif
+    for (const QString& path : paths) {
+        QSoundEffect player;
+        t.Frame.PlaySoundFile(player, path);
+        EXPECT_TRUE(player.source().isEmpty()) << path.toStdString();
+    }
+    EXPECT_EQ(t.SoundsPlayed, paths);
 }
 
 } // namespace
