@@ -89,7 +89,7 @@ void AddWindow::OnLoad()
     entry_.Reset();
     firstCharacterBox_->clear();
     secondCharacterBox_->clear();
-    store_.LoadProblemFile();
+    Host().LoadOrRestoreFactory(store_, [this] { store_.LoadProblemFile(); });
     grid_->FillPairGrid(store_);
 }
 

@@ -35,7 +35,7 @@ void DeleteWindow::CreateControls(WindowForm& form)
 
 void DeleteWindow::OnLoad()
 {
-    store_.LoadProblemFile();
+    Host().LoadOrRestoreFactory(store_, [this] { store_.LoadProblemFile(); });
     grid_->FillPairGrid(store_);
 }
 
