@@ -55,8 +55,10 @@ FileTrouble DiagnoseFileTrouble(const QString& path, bool forWriting)
             return FileTrouble::Missing;
         if (!info.isDir())
             return FileTrouble::NotOrdinaryFile;
+#if !defined(Q_OS_WIN)  // folders there have no search permission to look at
         if (!info.isExecutable())
             return FileTrouble::AccessDenied;
+#endif
     }
     if (forWriting && !QFileInfo(file.absolutePath()).isWritable())
         return FileTrouble::AccessDenied;
