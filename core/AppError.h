@@ -17,11 +17,13 @@ public:
         TypeMismatch = 13,
         InternalError = 51,  // a fault of the program itself, not of its files
         FileNotFound = 53,
+        PermissionDenied = 70,
         DeviceIoError = 57,
         InputPastEndOfFile = 62,
         PathFileAccessError = 75,
         BadFileContents = 1001,   // a file the program cannot read faithfully
         CharacterRefused = 1002,  // a character the problem file cannot hold
+        ChangedElsewhere = 1003,  // the problem file changed behind the program's back
     };
 
     AppError(int number, QString description)
@@ -40,6 +42,22 @@ private:
 // A refusal of the user's input: the caller shows it and carries on, unlike every
 // other AppError, which ends the program.
 class InputRefused : public AppError {
+public:
+    using AppError::AppError;
+};
+
+// The problem file changed since this program last read or wrote it (another copy
+// of the program, an editor): the change asked for was not made, and the store
+// holds the file as it now is. The caller shows it, shows the fresh table and
+// carries on.
+class ProblemFileChanged : public AppError {
+public:
+    using AppError::AppError;
+};
+
+// The problem file is missing or cannot be read faithfully: a factory reset would
+// put it right, which a window that loads it may offer before the program ends.
+class ProblemFileUnusable : public AppError {
 public:
     using AppError::AppError;
 };

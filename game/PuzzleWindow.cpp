@@ -54,7 +54,7 @@ private:
 
 PuzzleWindow::PuzzleWindow(Shell& shell, ProblemStore& store, RandomSource& random, QString hitSound)
     : Window(shell, WindowName::Puzzle, {QStringLiteral("問題"), TwipsSize(11490, 7170), BackColour}),
-      game_(store, random), hitSound_(std::move(hitSound))
+      store_(store), game_(store, random), hitSound_(std::move(hitSound))
 {
     game_.SetView(this);
 }
@@ -123,7 +123,7 @@ void PuzzleWindow::CreateControls(WindowForm& form)
 
 void PuzzleWindow::OnLoad()
 {
-    game_.Load();
+    Host().LoadOrRestoreFactory(store_, [this] { game_.Load(); });
 }
 
 void PuzzleWindow::OnSurfaceMove(QPoint)

@@ -33,6 +33,7 @@ private:
     void HitSound() override;
     void BackToMenu() override;
 
+    ProblemStore& store_;
     PuzzleGame game_;
     QString hitSound_;
     // Controls of the loaded form; null while unloaded.

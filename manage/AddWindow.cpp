@@ -88,7 +88,7 @@ void AddWindow::OnLoad()
     entry_.Reset();
     firstCharacterBox_->clear();
     secondCharacterBox_->clear();
-    store_.LoadProblemFile();
+    Host().LoadOrRestoreFactory(store_, [this] { store_.LoadProblemFile(); });
     grid_->FillPairGrid(store_);
 }
 
@@ -114,6 +114,11 @@ void AddWindow::ConfirmClicked()
     case PairEntry::Outcome::Stored:
         grid_->FillPairGrid(store_);
         ClosePanel(result.focus);
+        break;
+    case PairEntry::Outcome::Reloaded:
+        Host().DialogBoxes().ShowRefusal(Form(), FormDesign().caption, result.refusal);
+        grid_->ClearPairGrid();
+        grid_->FillPairGrid(store_);
         break;
     }
 }

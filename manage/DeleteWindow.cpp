@@ -35,7 +35,7 @@ void DeleteWindow::CreateControls(WindowForm& form)
 
 void DeleteWindow::OnLoad()
 {
-    store_.LoadProblemFile();
+    Host().LoadOrRestoreFactory(store_, [this] { store_.LoadProblemFile(); });
     grid_->FillPairGrid(store_);
 }
 
@@ -52,7 +52,10 @@ void DeleteWindow::PaintPairCell(int index, Rgb colour)
 void DeleteWindow::PairCellClicked(int index)
 {
     const auto ask = [this](const QString& question) { return Host().DialogBoxes().AskYesNo(Form(), question); };
-    if (!deletion_.Click(index, ask))
+    const auto tell = [this](const QString& notice) {
+        Host().DialogBoxes().ShowRefusal(Form(), FormDesign().caption, notice);
+    };
+    if (!deletion_.Click(index, ask, tell))
         return;
     grid_->ClearPairGrid();
     grid_->FillPairGrid(store_);

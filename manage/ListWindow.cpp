@@ -31,7 +31,7 @@ void ListWindow::CreateControls(WindowForm& form)
 
 void ListWindow::OnLoad()
 {
-    store_.LoadProblemFile();
+    Host().LoadOrRestoreFactory(store_, [this] { store_.LoadProblemFile(); });
     grid_->FillPairGrid(store_);
 }
 

@@ -31,3 +31,15 @@ void MessageBoxDialogs::ShowRefusal(QWidget* parent, const QString& title, const
     QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, parent);
     box.exec();
 }
+
+bool MessageBoxDialogs::AskAfterError(QWidget* parent, const AppError& error, const QString& question)
+{
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("エラー"),
+                    QStringLiteral("実行時エラー %1:\n\n%2\n\n%3").arg(error.Number()).arg(error.Description(), question),
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    // Yes loses nothing: the damaged file is kept under another name.
+    box.setDefaultButton(QMessageBox::Yes);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("はい(&Y)"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
+    return box.exec() == QMessageBox::Yes;
+}

@@ -14,6 +14,9 @@ public:
     virtual bool AskYesNo(QWidget* parent, const QString& text) = 0;
     // The report of an error that ends the program.
     virtual void ShowError(QWidget* parent, const AppError& error) = 0;
+    // The same report, asking whether to put things right and carry on instead:
+    // Yes and No, Yes the default. True for Yes.
+    virtual bool AskAfterError(QWidget* parent, const AppError& error, const QString& question) = 0;
     // Input the program cannot take; the window stays open. The title names the
     // window that refuses.
     virtual void ShowRefusal(QWidget* parent, const QString& title, const QString& text) = 0;
@@ -24,5 +27,6 @@ class MessageBoxDialogs final : public Dialogs {
 public:
     bool AskYesNo(QWidget* parent, const QString& text) override;
     void ShowError(QWidget* parent, const AppError& error) override;
+    bool AskAfterError(QWidget* parent, const AppError& error, const QString& question) override;
     void ShowRefusal(QWidget* parent, const QString& title, const QString& text) override;
 };

@@ -3,13 +3,25 @@
 #include "core/AppError.h"
 #include "shell/Dialogs.h"
 #include "shell/Window.h"
+#include "store/ProblemStore.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 #include <QSoundEffect>
 #include <QUrl>
 
 #include <cstdio>
 #include <stdexcept>
+
+namespace {
+
+// An error whose box the user has already seen (and answered).
+class ShownError : public AppError {
+public:
+    explicit ShownError(const AppError& error) : AppError(error) {}
+};
+
+} // namespace
 
 Shell::Shell(Dialogs& dialogs, ExitFunction exitProgram) : dialogs_(dialogs), exit_(std::move(exitProgram))
 {
@@ -60,12 +72,15 @@ void Shell::Guard(const std::function<void()>& handler)
     ++guardDepth_;
     try {
         handler();
+    } catch (const ShownError& error) {
+        Fail(error, true);
     } catch (const AppError& error) {
-        Fail(error);
+        Fail(error, false);
     } catch (const std::exception& error) {
-        Fail(AppError(AppError::InternalError, QStringLiteral("内部エラー: %1").arg(QString::fromUtf8(error.what()))));
+        Fail(AppError(AppError::InternalError, QStringLiteral("内部エラー: %1").arg(QString::fromUtf8(error.what()))),
+             false);
     } catch (...) {
-        Fail(AppError(AppError::InternalError, QStringLiteral("内部エラー: 原因の分からない例外が起きました。")));
+        Fail(AppError(AppError::InternalError, QStringLiteral("内部エラー: 原因の分からない例外が起きました。")), false);
     }
     --guardDepth_;
     // A handler nested in a modal loop is not the end of the outer event.
@@ -73,16 +88,42 @@ void Shell::Guard(const std::function<void()>& handler)
         EndProgram();
 }
 
-void Shell::Fail(const AppError& error)
+void Shell::LoadOrRestoreFactory(ProblemStore& store, const std::function<void()>& load)
 {
-    if (ended_)
+    try {
+        load();
         return;
-    ended_ = true;
+    } catch (const ProblemFileUnusable& error) {
+        const QString question = error.Number() == AppError::FileNotFound
+            ? QStringLiteral("出荷時の問題に戻して続けますか？\n\n"
+                             "はい: 出荷時の問題でファイルを作り直して続けます。\n"
+                             "いいえ: プログラムを終了します。")
+            : QStringLiteral("出荷時の問題に戻して続けますか？\n\n"
+                             "はい: 今のファイルは名前を変えて同じフォルダーに残し、出荷時の問題に戻して続けます。\n"
+                             "いいえ: ファイルには手を付けずに、プログラムを終了します。");
+        if (!dialogs_.AskAfterError(ErrorBoxParent(), error, question))
+            throw ShownError(error);
+    }
+    store.SetAsideAndRestoreFactory(QDateTime::currentDateTime());
+    load();
+}
+
+QWidget* Shell::ErrorBoxParent() const
+{
     QWidget* parent = nullptr;
     for (const auto& [name, window] : windows_)
         if (window->IsLoaded())
             parent = window->Form();
-    dialogs_.ShowError(parent, error);
+    return parent;
+}
+
+void Shell::Fail(const AppError& error, bool alreadyShown)
+{
+    if (ended_)
+        return;
+    ended_ = true;
+    if (!alreadyShown)
+        dialogs_.ShowError(ErrorBoxParent(), error);
     UnloadAll();
     exitStatus_ = 1;
     exit_(exitStatus_);
@@ -107,9 +148,15 @@ void Shell::PlaySoundFile(QSoundEffect& player, const QString& path)
 {
     if (SoundStarted)
         SoundStarted(path);
-    // A sound is a nicety: a missing file costs a warning, never the game.
-    if (!QFileInfo::exists(path)) {
+    // A sound is a nicety: a missing file costs a warning, never the game. Only an
+    // ordinary file is opened; a named pipe would block for ever, even the exit.
+    const QFileInfo file(path);
+    if (!file.exists()) {
         std::fprintf(stderr, "vellumark: sound file missing: %s\n", qUtf8Printable(path));
+        return;
+    }
+    if (!file.isFile()) {
+        std::fprintf(stderr, "vellumark: sound file is not a regular file: %s\n", qUtf8Printable(path));
         return;
     }
     player.stop();

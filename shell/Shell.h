@@ -9,7 +9,9 @@
 
 class AppError;
 class Dialogs;
+class ProblemStore;
 class QSoundEffect;
+class QWidget;
 class Window;
 
 // The frame the five windows live in: the hand-over between them, the end of the
@@ -39,6 +41,12 @@ public:
     // leaves no window loaded, the program ends too.
     void Guard(const std::function<void()>& handler);
     bool Ended() const { return ended_; }
+
+    // The reading of the problem file in a Load handler. When the file is missing
+    // or damaged, the error box asks whether to restore the factory set and carry
+    // on: Yes keeps the damaged file under a new name beside it, restores and runs
+    // load again; No ends the program by the error rule, the file untouched.
+    void LoadOrRestoreFactory(ProblemStore& store, const std::function<void()>& load);
     int ExitStatus() const { return exitStatus_; }
 
     // Starts playing the sound file on the window's own player and returns at once.
@@ -49,7 +57,8 @@ public:
     Dialogs& DialogBoxes() const { return dialogs_; }
 
 private:
-    void Fail(const AppError& error);
+    void Fail(const AppError& error, bool alreadyShown);
+    QWidget* ErrorBoxParent() const;
     void UnloadAll();
     bool AnyLoaded() const;
 

@@ -170,10 +170,41 @@ Reading Read(QByteArrayView bytes)
     return reading;
 }
 
+namespace {
+
+// Items the reader would change unless quoted: it ends an item at a comma or a
+// line break and skips spaces before one. Trailing spaces read back as they are,
+// but quotes make them visible to whoever edits the file.
+bool NeedsQuotes(const QString& item)
+{
+    return item.contains(QLatin1Char(',')) || item.contains(QLatin1Char('\r')) || item.contains(QLatin1Char('\n'))
+        || item.startsWith(QLatin1Char(' ')) || item.endsWith(QLatin1Char(' '));
+}
+
+// Whether the item goes in quotes, or nothing when it cannot be written at all.
+// A quote inside an item forbids quoting it: the reader would end the item there.
+// Every item the reader yields fits one of the two forms: a quoted one holds no
+// quote, and an unquoted one starts with neither a quote nor a space and holds no
+// comma or line break.
+std::optional<bool> Quoting(const QString& item)
+{
+    if (!item.contains(QLatin1Char('"')))
+        return NeedsQuotes(item);
+    if (item.startsWith(QLatin1Char('"')) || item.startsWith(QLatin1Char(' ')) || item.contains(QLatin1Char(','))
+        || item.contains(QLatin1Char('\r')) || item.contains(QLatin1Char('\n')))
+        return std::nullopt;
+    return false;
+}
+
+} // namespace
+
 std::optional<QString> WhyUnstorable(const QString& item)
 {
-    if (item.contains(QLatin1Char('"')))
-        return QStringLiteral("二重引用符 (\") は問題ファイルに保存できません。");
+    if (!Quoting(item)) {
+        if (item.startsWith(QLatin1Char('"')))
+            return QStringLiteral("二重引用符 (\") で始まる字は問題ファイルに保存できません。");
+        return QStringLiteral("二重引用符 (\") と、コンマ・改行・先頭の空白を一緒に含む字は問題ファイルに保存できません。");
+    }
     if (!EncodeCp932(item)) {
         if (const std::optional<QString> bad = FirstUnencodableCharacter(item)) {
             const char32_t code = bad->toUcs4().value(0);
@@ -185,16 +216,6 @@ std::optional<QString> WhyUnstorable(const QString& item)
     return std::nullopt;
 }
 
-namespace {
-
-bool NeedsQuotes(const QString& item)
-{
-    return item.contains(QLatin1Char(',')) || item.contains(QLatin1Char('\r')) || item.contains(QLatin1Char('\n'))
-        || item.startsWith(QLatin1Char(' ')) || item.endsWith(QLatin1Char(' '));
-}
-
-} // namespace
-
 Writing Write(std::int16_t count, const QList<QString>& items)
 {
     Writing writing;
@@ -202,17 +223,18 @@ Writing Write(std::int16_t count, const QList<QString>& items)
     // The whole file through one converter; converters cost more to set up than
     // a short item does to encode. Only a refusal needs the items one by one.
     QString text = QLatin1Char(' ') + QString::number(count) + QStringLiteral(" \r\n");
-    bool quoteInside = false;
-    for (qsizetype i = 0; i < itemCount; ++i) {
+    bool writable = true;
+    for (qsizetype i = 0; i < itemCount && writable; ++i) {
         const QString& item = items.at(i);
-        quoteInside = quoteInside || item.contains(QLatin1Char('"'));
-        if (NeedsQuotes(item))
+        const std::optional<bool> quoted = Quoting(item);
+        writable = quoted.has_value();
+        if (quoted.value_or(false))
             text += QLatin1Char('"') + item + QLatin1Char('"');
         else
             text += item;
         text += QStringLiteral("\r\n");
     }
-    if (!quoteInside) {
+    if (writable) {
         if (std::optional<QByteArray> bytes = EncodeCp932(text)) {
             writing.bytes = std::move(*bytes);
             return writing;

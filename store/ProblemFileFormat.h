@@ -46,12 +46,16 @@ struct Reading {
 };
 Reading Read(QByteArrayView bytes);
 
-// Why item cannot be stored so that it reads back as itself (a double quote, a
-// character code page 932 lacks), or nothing when it can.
+// Why item cannot be stored so that it reads back as itself, or nothing when it
+// can. What the reader yields can always be stored; only a leading double quote,
+// a double quote in an item that needs quotes, and a character code page 932
+// lacks cannot.
 std::optional<QString> WhyUnstorable(const QString& item);
 
 // The file's bytes. An item the reader would change (a comma, a line break,
-// spaces at either end) goes in double quotes. When some item cannot be stored,
+// spaces at either end) goes in double quotes; one that holds a double quote
+// (never at its start) is written as it is, which the reader keeps whole, even
+// with spaces at its end. When some item cannot be stored,
 // unstorableItem is its index and nothing else is filled in.
 struct Writing {
     QByteArray bytes;

@@ -1,19 +1,28 @@
 #include "store/ProblemStore.h"
 
 #include "core/AppError.h"
+#include "store/FileTrouble.h"
 #include "store/ProblemFileFormat.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSaveFile>
 
 #include <algorithm>
+#include <chrono>
 
 namespace {
 
 // A legitimate file is a couple of kilobytes; refuse to pull anything huge into memory.
 constexpr qint64 MaxFileBytes = 1 << 20;
+
+// A copy holds the lock for milliseconds; a lock this old was left by one that died
+// (a dead owner's lock is recognised at once by its process number).
+constexpr std::chrono::seconds StaleLockTime{30};
+constexpr std::chrono::seconds LockWait{10};
 
 const QString ProblemFileLabel = QStringLiteral("問題ファイル");
 const QString FactoryFileLabel = QStringLiteral("問題ファイルの初期状態");
@@ -23,72 +32,159 @@ QString Shown(const QString& path)
     return QDir::toNativeSeparators(path);
 }
 
-QByteArray ReadWholeFile(const QString& path, const QString& label)
+int NumberFor(FileTrouble trouble)
 {
+    switch (trouble) {
+    case FileTrouble::Missing:
+        return AppError::FileNotFound;
+    case FileTrouble::AccessDenied:
+        return AppError::PermissionDenied;
+    default:
+        return AppError::PathFileAccessError;
+    }
+}
+
+// The problem file's own faults may be put right by a factory reset; those of the
+// factory copy, or of access, may not.
+[[noreturn]] void ThrowFault(bool problemFile, int number, const QString& text)
+{
+    if (problemFile)
+        throw ProblemFileUnusable(number, text);
+    throw AppError(number, text);
+}
+
+// The bytes of the file, or nothing when it does not exist. Only an ordinary file
+// is opened: opening a named pipe would wait for a writer for ever.
+std::optional<QByteArray> ReadIfPresent(const QString& path, const QString& label, bool problemFile)
+{
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        throw AppError(AppError::PathFileAccessError,
+                       QStringLiteral("%1「%2」を開けません: %3")
+                           .arg(label, Shown(path), FileTroubleText(FileTrouble::NotOrdinaryFile, {})));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        if (!QFileInfo::exists(path))
-            throw AppError(AppError::FileNotFound, QStringLiteral("%1「%2」が見つかりません。").arg(label, Shown(path)));
-        throw AppError(AppError::PathFileAccessError,
-                       QStringLiteral("%1「%2」を開けません: %3").arg(label, Shown(path), file.errorString()));
+        const FileTrouble trouble = DiagnoseFileTrouble(path, false);
+        if (trouble == FileTrouble::Missing && !info.exists())
+            return std::nullopt;
+        throw AppError(NumberFor(trouble), QStringLiteral("%1「%2」を開けません: %3")
+                                               .arg(label, Shown(path), FileTroubleText(trouble, file.errorString())));
     }
     if (file.size() > MaxFileBytes)
-        throw AppError(AppError::BadFileContents,
-                       QStringLiteral("%1「%2」は大きすぎて問題ファイルとして読めません (%3 バイト)。")
-                           .arg(label, Shown(path)).arg(file.size()));
-    // In pieces, never past the limit: a file that is not a plain file (or grows
-    // while read) has no trustworthy size.
+        ThrowFault(problemFile, AppError::BadFileContents,
+                   QStringLiteral("%1「%2」は大きすぎて問題ファイルとして読めません (%3 バイト)。")
+                       .arg(label, Shown(path)).arg(file.size()));
+    // In pieces, never past the limit: a file that grows while read has no
+    // trustworthy size.
     const qint64 piece = std::max<qint64>(file.size() + 1, 4096);
     QByteArray bytes;
     while (bytes.size() <= MaxFileBytes) {
         const QByteArray part = file.read(std::min(piece, MaxFileBytes + 1 - bytes.size()));
         if (file.error() != QFileDevice::NoError)
             throw AppError(AppError::DeviceIoError,
-                           QStringLiteral("%1「%2」を読めません: %3").arg(label, Shown(path), file.errorString()));
+                           QStringLiteral("%1「%2」を読めません: %3")
+                               .arg(label, Shown(path), FileTroubleText(FileTrouble::Other, file.errorString())));
         if (part.isEmpty())
             break;
         bytes += part;
     }
     if (bytes.size() > MaxFileBytes)
-        throw AppError(AppError::BadFileContents,
-                       QStringLiteral("%1「%2」は大きすぎて問題ファイルとして読めません。").arg(label, Shown(path)));
+        ThrowFault(problemFile, AppError::BadFileContents,
+                   QStringLiteral("%1「%2」は大きすぎて問題ファイルとして読めません。").arg(label, Shown(path)));
     return bytes;
 }
 
-ProblemFile::Contents ParseOrThrow(const QByteArray& bytes, const QString& path, const QString& label)
+QByteArray ReadWholeFile(const QString& path, const QString& label, bool problemFile)
+{
+    std::optional<QByteArray> bytes = ReadIfPresent(path, label, problemFile);
+    if (!bytes)
+        ThrowFault(problemFile, AppError::FileNotFound,
+                   QStringLiteral("%1「%2」が見つかりません。").arg(label, Shown(path)));
+    return std::move(*bytes);
+}
+
+ProblemFile::Contents ParseOrThrow(const QByteArray& bytes, const QString& path, const QString& label, bool problemFile)
 {
     ProblemFile::Reading reading = ProblemFile::Read(bytes);
     if (reading.fault)
-        throw AppError(reading.fault->number, QStringLiteral("%1「%2」の %3 行目: %4")
-                                                  .arg(label, Shown(path))
-                                                  .arg(reading.fault->line)
-                                                  .arg(reading.fault->text));
+        ThrowFault(problemFile, reading.fault->number,
+                   QStringLiteral("%1「%2」の %3 行目: %4")
+                       .arg(label, Shown(path))
+                       .arg(reading.fault->line)
+                       .arg(reading.fault->text));
     return std::move(reading.contents);
 }
 
-// Replaces the file whole or not at all: a crash or a full disk leaves the old one.
-void WriteFileAtomically(const QString& path, const QByteArray& bytes)
+AppError WriteError(int number, const QString& path, const QString& reason)
+{
+    return AppError(number, QStringLiteral("%1「%2」に書き込めません: %3").arg(ProblemFileLabel, Shown(path), reason));
+}
+
+// Replaces the file whole or not at all: a crash, a full disk or a failing one
+// leaves the old file.
+void WriteFileAtomically(const QString& path, const QByteArray& bytes, const DiskSync& sync)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw AppError(AppError::PathFileAccessError,
-                       QStringLiteral("%1「%2」に書き込めません: %3").arg(ProblemFileLabel, Shown(path), file.errorString()));
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        // commit() would reset the reason, so keep it from the failing write.
-        const QString why = file.errorString();
+    const auto fail = [&](int number, const QString& systemReason) {
+        const FileTrouble trouble = DiagnoseFileTrouble(path, true);
         file.cancelWriting();
-        throw AppError(AppError::DeviceIoError,
-                       QStringLiteral("%1「%2」に書き込めません: %3").arg(ProblemFileLabel, Shown(path), why));
+        if (trouble == FileTrouble::Other)
+            return WriteError(number, path, FileTroubleText(trouble, systemReason));
+        return WriteError(NumberFor(trouble), path, FileTroubleText(trouble, systemReason));
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        throw fail(AppError::PathFileAccessError, file.errorString());
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        throw fail(AppError::DeviceIoError, file.errorString());
+    // commit() syncs too, but does not report a failure to.
+    if (const std::optional<QString> why = sync(file.handle())) {
+        file.cancelWriting();
+        throw WriteError(AppError::DeviceIoError, path, FileTroubleText(FileTrouble::Other, *why));
     }
-    if (!file.commit())
-        throw AppError(AppError::DeviceIoError,
-                       QStringLiteral("%1「%2」を置き換えられません: %3").arg(ProblemFileLabel, Shown(path), file.errorString()));
+    if (!file.commit()) {
+        const FileTrouble trouble = DiagnoseFileTrouble(path, true);
+        throw AppError(trouble == FileTrouble::Other ? AppError::DeviceIoError : NumberFor(trouble),
+                       QStringLiteral("%1「%2」を置き換えられません: %3")
+                           .arg(ProblemFileLabel, Shown(path), FileTroubleText(trouble, file.errorString())));
+    }
 }
+
+// Holds the lock beside the problem file, which every copy of the program takes
+// before it replaces the file, so that one copy's compare-and-replace is never
+// interleaved with another's.
+class FileLock {
+public:
+    explicit FileLock(const QString& problemFile) : lock_(problemFile + QStringLiteral(".lock"))
+    {
+        lock_.setStaleLockTime(StaleLockTime);
+        if (lock_.tryLock(LockWait))
+            return;
+        switch (lock_.error()) {
+        case QLockFile::LockFailedError:
+            throw AppError(AppError::PathFileAccessError,
+                           QStringLiteral("%1「%2」は別に開いているこのプログラムが書き換え中で、%3 秒待っても終わりませんでした。")
+                               .arg(ProblemFileLabel, Shown(problemFile))
+                               .arg(LockWait.count()));
+        case QLockFile::PermissionError:
+            throw WriteError(AppError::PermissionDenied, problemFile,
+                             FileTroubleText(FileTrouble::AccessDenied, {}));
+        default: {
+            const FileTrouble trouble = DiagnoseFileTrouble(problemFile, true);
+            throw WriteError(NumberFor(trouble), problemFile,
+                             QStringLiteral("ロックファイル「%1」を作れません。%2")
+                                 .arg(Shown(lock_.fileName()), FileTroubleText(trouble, {})));
+        }
+        }
+    }
+
+private:
+    QLockFile lock_;
+};
 
 } // namespace
 
-ProblemStore::ProblemStore(QString problemFile, QString factoryFile)
-    : problemFile_(std::move(problemFile)), factoryFile_(std::move(factoryFile))
+ProblemStore::ProblemStore(QString problemFile, QString factoryFile, DiskSync sync)
+    : problemFile_(std::move(problemFile)), factoryFile_(std::move(factoryFile)), sync_(std::move(sync))
 {
 }
 
@@ -102,14 +198,19 @@ const QString& ProblemStore::ProblemTable(int row, int column) const
 
 void ProblemStore::LoadProblemFile()
 {
-    const QString path = ProblemFilePath();
-    const ProblemFile::Contents contents = ParseOrThrow(ReadWholeFile(path, ProblemFileLabel), path, ProblemFileLabel);
+    Adopt(ReadWholeFile(ProblemFilePath(), ProblemFileLabel, true));
+}
+
+void ProblemStore::Adopt(const QByteArray& bytes)
+{
+    const ProblemFile::Contents contents = ParseOrThrow(bytes, ProblemFilePath(), ProblemFileLabel, true);
     // Only a whole reading reaches the table; columns above the count keep what they held.
     problemCount_ = contents.count;
     for (std::size_t n = 1; n <= static_cast<std::size_t>(contents.count); ++n) {
         problemTable_[1][n] = contents.items.at(static_cast<qsizetype>(2 * n - 2));
         problemTable_[2][n] = contents.items.at(static_cast<qsizetype>(2 * n - 1));
     }
+    knownBytes_ = bytes;
 }
 
 void ProblemStore::SaveProblemFile()
@@ -117,7 +218,7 @@ void ProblemStore::SaveProblemFile()
     Save(problemCount_, problemTable_);
 }
 
-void ProblemStore::Save(std::int16_t count, const Table& table) const
+void ProblemStore::Save(std::int16_t count, const Table& table)
 {
     QList<QString> items;
     items.reserve(2 * count);
@@ -131,7 +232,21 @@ void ProblemStore::Save(std::int16_t count, const Table& table) const
         throw AppError(AppError::CharacterRefused, QStringLiteral("%1「%2」に書けません: %3 の %4")
                                                        .arg(ProblemFileLabel, Shown(path),
                                                             ProblemFile::ItemName(writing.unstorableItem), writing.why));
-    WriteFileAtomically(path, writing.bytes);
+    const FileLock lock(path);
+    // Saving the table as it stands would silently undo what another copy of the
+    // program (or an editor) wrote since this one last read the file.
+    const std::optional<QByteArray> current = ReadIfPresent(path, ProblemFileLabel, true);
+    if (current != knownBytes_) {
+        if (!current)
+            throw ProblemFileUnusable(AppError::FileNotFound,
+                                      QStringLiteral("%1「%2」が見つかりません。").arg(ProblemFileLabel, Shown(path)));
+        Adopt(*current);
+        throw ProblemFileChanged(AppError::ChangedElsewhere,
+                                 QStringLiteral("%1「%2」がほかで書き換えられていたので、読み込み直しました。")
+                                     .arg(ProblemFileLabel, Shown(path)));
+    }
+    WriteFileAtomically(path, writing.bytes, sync_);
+    knownBytes_ = writing.bytes;
 }
 
 void ProblemStore::AddPair(const QString& first, const QString& second)
@@ -177,14 +292,57 @@ void ProblemStore::DeletePair(std::int16_t n)
     LoadProblemFile();
 }
 
-void ProblemStore::RestoreFactoryProblems()
+QByteArray ProblemStore::FactoryBytes() const
 {
     const QString factoryPath = FactoryFilePath();
-    const QByteArray bytes = ReadWholeFile(factoryPath, FactoryFileLabel);
+    const QByteArray bytes = ReadWholeFile(factoryPath, FactoryFileLabel, false);
     // A factory copy that cannot be read faithfully must not replace the user's pairs.
-    ParseOrThrow(bytes, factoryPath, FactoryFileLabel);
-    WriteFileAtomically(ProblemFilePath(), bytes);
+    ParseOrThrow(bytes, factoryPath, FactoryFileLabel, false);
+    return bytes;
+}
+
+void ProblemStore::RestoreFactoryProblems()
+{
+    const QByteArray bytes = FactoryBytes();
+    {
+        // The user asked for the factory set whatever the file now holds, so there
+        // is nothing to compare; the lock still keeps another copy's replace apart.
+        const FileLock lock(ProblemFilePath());
+        WriteFileAtomically(ProblemFilePath(), bytes, sync_);
+        knownBytes_ = bytes;
+    }
     LoadProblemFile();
+}
+
+QString ProblemStore::SetAsideAndRestoreFactory(const QDateTime& now)
+{
+    const QString path = ProblemFilePath();
+    const QByteArray bytes = FactoryBytes();
+    QString setAside;
+    {
+        const FileLock lock(path);
+        if (QFileInfo::exists(path)) {
+            // Never over an earlier one: the rename refuses an existing name.
+            const QString stem = path + QStringLiteral(".壊れていたもの-") + now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+            for (int attempt = 1; setAside.isEmpty(); ++attempt) {
+                const QString candidate = attempt == 1 ? stem : stem + QStringLiteral("-%1").arg(attempt);
+                if (QFileInfo::exists(candidate))
+                    continue;
+                QFile file(path);
+                if (!file.rename(candidate)) {
+                    const FileTrouble trouble = DiagnoseFileTrouble(candidate, true);
+                    throw AppError(NumberFor(trouble), QStringLiteral("%1「%2」を「%3」として残せません: %4")
+                                                           .arg(ProblemFileLabel, Shown(path), Shown(candidate),
+                                                                FileTroubleText(trouble, file.errorString())));
+                }
+                setAside = candidate;
+            }
+        }
+        WriteFileAtomically(path, bytes, sync_);
+        knownBytes_ = bytes;
+    }
+    LoadProblemFile();
+    return setAside;
 }
 
 QString ProblemStore::PairCaption(std::int16_t n) const

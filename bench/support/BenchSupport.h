@@ -36,5 +36,10 @@ public:
     {
         std::fprintf(stderr, "error %d: %s\n", error.Number(), error.what());
     }
+    bool AskAfterError(QWidget*, const AppError& error, const QString&) override
+    {
+        ShowError(nullptr, error);
+        return false;
+    }
     void ShowRefusal(QWidget*, const QString&, const QString&) override {}
 };

@@ -1,5 +1,6 @@
 #include "manage/core/PairDeletion.h"
 
+#include "core/AppError.h"
 #include "store/ProblemStore.h"
 
 bool PairDeletion::HoldsPair(int index) const
@@ -19,13 +20,20 @@ void PairDeletion::MoveOffPairs(const HoverHighlight::Painter& paint)
     highlight_.Clear(paint);
 }
 
-bool PairDeletion::Click(int index, const Question& ask)
+bool PairDeletion::Click(int index, const Question& ask, const Notice& tell)
 {
     if (!HoldsPair(index))
         return false;
     const auto number = static_cast<std::int16_t>(index + 1);
-    if (!ask(store_.PairCaption(number) + QStringLiteral(" を削除しますか？")))
+    const QString caption = store_.PairCaption(number);
+    if (!ask(caption + QStringLiteral(" を削除しますか？")))
         return false;
-    store_.DeletePair(number);
+    try {
+        store_.DeletePair(number);
+    } catch (const ProblemFileChanged& changed) {
+        // Pair numbers may mean other pairs now: never delete by a stale one.
+        tell(changed.Description()
+             + QStringLiteral("\n%1 はまだ削除していません。今の字の表を確かめて、もう一度選んで下さい。").arg(caption));
+    }
     return true;
 }

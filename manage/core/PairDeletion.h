@@ -14,6 +14,7 @@ class ProblemStore;
 class PairDeletion {
 public:
     using Question = std::function<bool(const QString& text)>;
+    using Notice = std::function<void(const QString& text)>;
 
     explicit PairDeletion(ProblemStore& store) : store_(store) {}
 
@@ -21,9 +22,11 @@ public:
     void MoveOverPair(int index, const HoverHighlight::Painter& paint);
     // The mouse moved over the background or a number cell.
     void MoveOffPairs(const HoverHighlight::Painter& paint);
-    // A click on pair cell `index`: true when the user said Yes and the pair is gone.
-    // The highlight stays where it is, so the red cell shows the pair that moved in.
-    bool Click(int index, const Question& ask);
+    // A click on pair cell `index`: true when the pairs changed and must be shown
+    // again: the user said Yes and the pair is gone, or the file had changed
+    // elsewhere, which `tell` explains, and the store holds it as it now is. The
+    // highlight stays where it is, so the red cell shows the pair that moved in.
+    bool Click(int index, const Question& ask, const Notice& tell);
 
     std::int16_t HighlightedIndex() const { return highlight_.HighlightedIndex(); }
     std::int16_t HoverIndex() const { return highlight_.HoverIndex(); }

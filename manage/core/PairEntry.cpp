@@ -26,6 +26,10 @@ PairEntry::Confirmation PairEntry::Confirm(const QString& first, const QString& 
         store_.AddPair(FirstCharacter(first), FirstCharacter(second));
     } catch (const InputRefused& refusal) {
         return {Outcome::Refused, focus, QStringLiteral("この組は登録できません。\n") + refusal.Description()};
+    } catch (const ProblemFileChanged& changed) {
+        return {Outcome::Reloaded, focus,
+                changed.Description()
+                    + QStringLiteral("\nこの組はまだ登録していません。今の字の表を確かめて、もう一度登録して下さい。")};
     }
     return {Outcome::Stored, Close(), {}};
 }

@@ -9,11 +9,13 @@ class ProblemStore;
 class PairEntry {
 public:
     enum class Focus { FirstBox, SecondBox, OpenButton };
-    enum class Outcome { Incomplete, Stored, Refused };
+    // Reloaded: the file had changed elsewhere, so nothing was stored and the
+    // store holds the file as it now is; the panel stays open with what was typed.
+    enum class Outcome { Incomplete, Stored, Refused, Reloaded };
     struct Confirmation {
         Outcome outcome;
         Focus focus;
-        QString refusal;  // what the user is told, when refused
+        QString refusal;  // what the user is told, when refused or reloaded
     };
 
     explicit PairEntry(ProblemStore& store) : store_(store) {}
@@ -25,7 +27,8 @@ public:
     // request while it is open does nothing.
     bool Open();
     // Stores the first character of each box as pair 1. A box left empty or a
-    // character the file cannot hold keeps the panel open with what was typed.
+    // character the file cannot hold keeps the panel open with what was typed, and
+    // so does a file changed elsewhere.
     Confirmation Confirm(const QString& first, const QString& second);
     // Cancel, or after storing: the focus goes to the button that opens the panel,
     // never into a hidden box where typing would be lost.

@@ -304,13 +304,28 @@ TEST_F(PuzzleWindowTest, BackThenAVisitLaterKeepsTheHoverFieldsAndTheCloseBoxEnd
     EXPECT_EQ(t.ExitStatuses, std::vector<int>{0});
 }
 
-TEST_F(PuzzleWindowTest, AMissingProblemFileEndsTheProgramWithOneMessage)
+TEST_F(PuzzleWindowTest, AMissingProblemFileIsRestoredOnYesAndEndsTheProgramWithOneMessageOnNo)
 {
-    QFile::remove(t.Dir.Path() + QStringLiteral("/data/問題.dat"));
+    const QString dat = QStringLiteral("/data/問題.dat");
+    QFile::remove(t.Dir.Path() + dat);
+    t.Boxes.Answers = {true};
+    t.Frame.Guard([this] { t.Frame.ShowWindow(WindowName::Puzzle); });
+    ASSERT_TRUE(puzzle.IsLoaded());
+    EXPECT_EQ(t.Dir.Read(dat), t.Dir.Read(QStringLiteral("/data/問題.org")));
+    EXPECT_GT(store.ProblemCount(), 60);
+    EXPECT_FALSE(game.Caption(0).isEmpty()) << "a problem of the factory set is laid out";
+    ASSERT_EQ(t.Boxes.ErrorsAsked.size(), 1u);
+    EXPECT_EQ(t.Boxes.ErrorsAsked[0].Number(), AppError::FileNotFound);
+    puzzle.Unload();
+    DestroyUnloadedForms();
+
+    QFile::remove(t.Dir.Path() + dat);
+    t.Boxes.Answers = {false};
     t.Frame.Guard([this] { t.Frame.ShowWindow(WindowName::Puzzle); });
     EXPECT_FALSE(puzzle.IsLoaded());
-    ASSERT_EQ(t.Boxes.Errors.size(), 1u);
-    EXPECT_EQ(t.Boxes.Errors[0].Number(), AppError::FileNotFound);
+    EXPECT_FALSE(t.Dir.Exists(dat));
+    EXPECT_EQ(t.Boxes.ErrorsAsked.size(), 2u);
+    EXPECT_TRUE(t.Boxes.Errors.empty()) << "the question was the one message";
     EXPECT_EQ(t.ExitStatuses, std::vector<int>{1});
 }
 

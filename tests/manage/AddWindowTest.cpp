@@ -89,4 +89,24 @@ TEST_F(AddWindowTest, ConfirmShowsThePairOrKeepsThePanelAsTyped)
     }
 }
 
+TEST_F(AddWindowTest, AFileChangedElsewhereIsShownFreshAndThePairWaitsInThePanel)
+{
+    Open(add, u"未末"_s);
+    const QString elsewhere = u"土士未末"_s;
+    t.Dir.Write(dat, FileOf(elsewhere));
+    OpenPanelAndType(u"日"_s, u"曰"_s);
+    Click(Button(3));
+    EXPECT_EQ(t.Boxes.RefusalTitles, QStringList{u"字登録"_s});
+    ASSERT_EQ(t.Boxes.Refusals.size(), 1);
+    EXPECT_TRUE(t.Boxes.Refusals[0].contains(u"ほかで書き換えられていた"_s)) << t.Boxes.Refusals[0].toStdString();
+    EXPECT_EQ(t.Dir.Read(dat), FileOf(elsewhere));
+    EXPECT_EQ(Captions(add.Grid()), Shown(elsewhere));
+    ExpectPanel(1, u"日"_s, u"曰"_s);
+
+    Click(Button(3));
+    EXPECT_EQ(t.Dir.Read(dat), FileOf(u"日曰"_s + elsewhere));
+    EXPECT_EQ(Captions(add.Grid()), Shown(u"日曰"_s + elsewhere));
+    ExpectPanel(Closed);
+}
+
 } // namespace

@@ -1,5 +1,7 @@
 #include "tests/manage/ManageFixture.h"
 
+#include <QDir>
+
 #include <array>
 #include <optional>
 #include <tuple>
@@ -76,6 +78,34 @@ TEST_F(DeleteWindowTest, AClickOnAPairAsksAndDeletesOnYesLeavingTheHighlightWher
         EXPECT_EQ(Cell(index), answer ? Red : Laid) << "red even when the cell is now empty";
         EXPECT_EQ(remove.Deletion().HighlightedIndex(), answer ? index : -1);
     }
+}
+
+TEST_F(DeleteWindowTest, AFileChangedElsewhereIsShownFreshAndNothingIsDeleted)
+{
+    Open(remove, Three);
+    // Another copy of the program adds a pair while this window is open.
+    const QString elsewhere = u"月用"_s + Three;
+    t.Dir.Write(dat, FileOf(elsewhere));
+    MoveTo(PairGrid::PairRect(3).center());
+    t.Boxes.Answers = {true};
+    Click(&remove.Grid().PairLabel(0));
+    EXPECT_EQ(t.Boxes.Questions, QStringList{u"未 末 を削除しますか？"_s});
+    ASSERT_EQ(t.Boxes.Refusals.size(), 1);
+    EXPECT_EQ(t.Boxes.RefusalTitles, QStringList{u"字削除"_s});
+    EXPECT_TRUE(t.Boxes.Refusals[0].contains(QDir::toNativeSeparators(t.Dir.Path() + dat))
+                && t.Boxes.Refusals[0].contains(u"ほかで書き換えられていた"_s))
+        << t.Boxes.Refusals[0].toStdString();
+    EXPECT_EQ(t.Dir.Read(dat), FileOf(elsewhere));
+    EXPECT_EQ(Captions(remove.Grid()), Shown(elsewhere));
+    EXPECT_TRUE(remove.IsLoaded());
+
+    // The same cell now holds the pair that moved in, and deleting it works.
+    t.Boxes.Answers = {true};
+    Click(&remove.Grid().PairLabel(0));
+    EXPECT_EQ(t.Boxes.Questions.last(), u"月 用 を削除しますか？"_s);
+    EXPECT_EQ(t.Dir.Read(dat), FileOf(Three));
+    EXPECT_EQ(Captions(remove.Grid()), Shown(Three));
+    EXPECT_EQ(t.Boxes.Refusals.size(), 1);
 }
 
 } // namespace

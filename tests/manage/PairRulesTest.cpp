@@ -109,10 +109,12 @@ TEST_F(PairRules, DeletionHighlightsOnlyFilledCellsAndDeletesOnYes)
     for (const auto& [index, answer, question, after] : cases) {
         SCOPED_TRACE(index);
         QStringList asked;
-        const bool deleted = deletion.Click(index, [&](const QString& text) {
+        const auto ask = [&](const QString& text) {
             asked << text;
             return answer.value_or(false);
-        });
+        };
+        const bool deleted =
+            deletion.Click(index, ask, [](const QString& text) { ADD_FAILURE() << text.toStdString(); });
         EXPECT_EQ(asked, answer ? QStringList{question} : QStringList{});
         EXPECT_EQ(deleted, answer.value_or(false));
         EXPECT_EQ(dir.Read(dat), FileOfPairs(after));

@@ -1,10 +1,13 @@
 #include "menu/MenuWindow.h"
 #include "tests/support/MenuWithStubs.h"
+#include "tests/support/TestShell.h"
 
 #include <QAbstractButton>
+#include <QFile>
 #include <QPointer>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QSoundEffect>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -12,6 +15,10 @@
 #include <functional>
 #include <string>
 #include <vector>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -200,6 +207,24 @@ TEST_F(HandOver, EveryWindowOpensAtItsSizeCentredWithTheIcon)
         EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
         EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint) || flags.testFlag(Qt::WindowMaximizeButtonHint));
     }
+}
+
+TEST(SoundPlayback, ASoundThatIsNotAnOrdinaryFileStaysSilentInsteadOfHanging)
+{
+    TestShell t;
+    const QString folder = t.Dir.Path() + QStringLiteral("/data/音");
+    QStringList paths{folder + QStringLiteral("/karasu.wav"), folder};  // missing, a folder
+#ifdef Q_OS_UNIX
+    const QString pipe = folder + QStringLiteral("/o.wav");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    paths << pipe;
+#endif
+    for (const QString& path : paths) {
+        QSoundEffect player;
+        t.Frame.PlaySoundFile(player, path);
+        EXPECT_TRUE(player.source().isEmpty()) << path.toStdString();
+    }
+    EXPECT_EQ(t.SoundsPlayed, paths);
 }
 
 } // namespace

@@ -1,16 +1,26 @@
 #include "core/AppError.h"
 #include "store/ProblemFileFormat.h"
+#include "store/FileTrouble.h"
 #include "store/ProblemStore.h"
+#include "tests/store/fuzz/ProblemFileCheck.h"
 #include "tests/support/TempDir.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QStringDecoder>
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <set>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 void PrintTo(const QByteArray& bytes, std::ostream* out) { *out << '[' << bytes.toHex(' ').toStdString() << ']'; }
@@ -54,15 +64,24 @@ QStringList Table(const ProblemStore& store)
     return items;
 }
 
-AppError ErrorOf(const std::function<void()>& op)
+template <typename Error = AppError>
+Error ErrorOf(const std::function<void()>& op)
 {
     try {
         op();
-    } catch (const AppError& error) {
+    } catch (const Error& error) {
         return error;
+    } catch (const std::exception& other) {
+        ADD_FAILURE() << "another kind of error: " << other.what();
+        return Error(0, QString());
     }
     ADD_FAILURE() << "no error";
-    return AppError(0, QString());
+    return Error(0, QString());
+}
+
+QStringList DataFolder(const TempAppDir& dir)
+{
+    return QDir(dir.Path() + QStringLiteral("/data")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::System);
 }
 
 class Store : public ::testing::Test {
@@ -158,7 +177,15 @@ INSTANTIATE_TEST_SUITE_P(Items, Character,
                                            CharacterCase{"CircledOne", QStringLiteral("①"), "\x87\x40"},
                                            CharacterCase{"IbmKanji", QStringLiteral("髙"), "\xfb\xfc"},
                                            CharacterCase{"HalfwidthKana", QStringLiteral("ｱ"), "\xb1"},
+                                           // Quotes would change these; the reader keeps them whole.
+                                           CharacterCase{"QuoteInside", QStringLiteral("未\"末"), "\x96\xa2\"\x96\x96"},
+                                           CharacterCase{"QuoteAndTrailingSpace", QStringLiteral("未\" "), "\x96\xa2\" "},
+                                           CharacterCase{"LineBreak", QStringLiteral("A\r\nB"), "\"A\r\nB\""},
+                                           CharacterCase{"LoneLineFeed", QStringLiteral("\n"), "\"\n\""},
+                                           CharacterCase{"LoneCarriageReturn", QStringLiteral("\r"), "\"\r\""},
                                            CharacterCase{"DoubleQuote", QStringLiteral("\""), nullptr},
+                                           CharacterCase{"QuoteAndComma", QStringLiteral("未\",末"), nullptr},
+                                           CharacterCase{"QuoteAndLineBreak", QStringLiteral("未\"\n"), nullptr},
                                            CharacterCase{"Emoji", QStringLiteral("😀"), nullptr},
                                            CharacterCase{"OutsideBasicPlane", QStringLiteral("𠮷"), nullptr},
                                            CharacterCase{"WaveDash", QStringLiteral("〜"), nullptr},
@@ -215,6 +242,50 @@ INSTANTIATE_TEST_SUITE_P(
                       FileCase{"LinesInsideQuotes", " 1 \n\"A\n\"\n\xa0\n", nullptr, AppError::BadFileContents, 4}),
     CaseName);
 
+// Whatever the reader accepts, an add or a delete of another pair writes back so
+// that it reads the same: the loaded pairs are the user's, never a cause to stop.
+struct WriteBackCase {
+    const char* name;
+    QByteArray bytes;
+    QByteArray afterDeletingTheLast;
+};
+class WritingBack : public Store, public ::testing::WithParamInterface<WriteBackCase> {};
+
+TEST_P(WritingBack, KeepsEveryItemTheReaderAccepted)
+{
+    const WriteBackCase& c = GetParam();
+    dir.Write(Dat, c.bytes);
+    store.LoadProblemFile();
+    const QStringList loaded = Table(store);
+    store.DeletePair(store.ProblemCount());
+    EXPECT_EQ(dir.Read(Dat), c.afterDeletingTheLast);
+    store.AddPair(QStringLiteral("鳥"), QStringLiteral("烏"));
+    EXPECT_EQ(Table(store), Items("鳥|烏") + loaded.first(loaded.size() - 2));
+}
+INSTANTIATE_TEST_SUITE_P(
+    Files, WritingBack,
+    ::testing::Values(WriteBackCase{"QuoteInside", " 2 \r\na\"b\r\n c\"\r\nX\r\nY\r\n", " 1 \r\na\"b\r\nc\"\r\n"},
+                      WriteBackCase{"QuoteBeforeTrailingSpace", " 2 \r\na\" \r\nb \r\nX\r\nY\r\n",
+                                    " 1 \r\na\" \r\n\"b \"\r\n"},
+                      WriteBackCase{"QuotedLineBreaks", " 2 \r\n\"A\r\nB\"\r\n\"C\rD\nE\"\r\nX\r\nY\r\n",
+                                    " 1 \r\n\"A\r\nB\"\r\n\"C\rD\nE\"\r\n"},
+                      WriteBackCase{"QuotedCommaAndSpaces", " 2 \r\n\",\", \"  a\"\r\nX\r\nY\r\n",
+                                    " 1 \r\n\",\"\r\n\"  a\"\r\n"}),
+    CaseName);
+
+// The fuzz target's checks, on every seed with this compiler.
+TEST(SeedCorpus, KeepsTheReadersAndWritersPromises)
+{
+    const QDir corpus(QStringLiteral(VELLUMARK_SOURCE_DIR "/tests/store/corpus"));
+    const QStringList seeds = corpus.entryList(QDir::Files);
+    EXPECT_GE(seeds.size(), 14);
+    for (const QString& seed : seeds) {
+        QFile file(corpus.filePath(seed));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << seed.toStdString();
+        EXPECT_EQ(BrokenProblemFilePromise(file.readAll()), std::nullopt) << seed.toStdString();
+    }
+}
+
 TEST_F(Store, FaultsAreErrorsThatChangeNothing)
 {
     EXPECT_EQ(ErrorOf([&] { store.LoadProblemFile(); }).Number(), AppError::FileNotFound);
@@ -230,8 +301,7 @@ TEST_F(Store, FaultsAreErrorsThatChangeNothing)
     const AppError error = ErrorOf([&] { blocked.AddPair(QStringLiteral("鳥"), QStringLiteral("烏")); });
     EXPECT_TRUE(error.Description().contains(Shown(Dat + Dat))) << error.what();
     EXPECT_FALSE(error.Description().endsWith(QStringLiteral(": "))) << error.what();
-    EXPECT_EQ(QDir(dir.Path() + QStringLiteral("/data")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
-              Items("問題.dat|音"));
+    EXPECT_EQ(DataFolder(dir), Items("問題.dat|音"));
     EXPECT_EQ(dir.Read(Dat), FileOf(Pairs(3)));
     dir.Write(Dat, " 1 \r\nA\r\nB\r\n" + QByteArray(2 << 20, 'x'));
     EXPECT_EQ(ErrorOf([&] { store.LoadProblemFile(); }).Number(), AppError::BadFileContents);
@@ -253,6 +323,193 @@ TEST_F(Store, FactoryResetCopiesTheBytesOnlyWhenTheyReadFaithfully)
     store.RestoreFactoryProblems();
     EXPECT_EQ(dir.Read(Dat), factory);
     EXPECT_EQ(Table(store), Items("未|末|土|士"));
+}
+
+TEST_F(Store, AWriteThatDoesNotReachTheDiskKeepsTheOldFileAndTableAndIsAnError)
+{
+    dir.Write(Org, FileOf(Items("土|士")));
+    LoadWith(Pairs(3));
+    std::vector<int> handles;
+    std::optional<QString> failure;
+    ProblemStore syncing(dir.Locations().problemFile, dir.Locations().factoryFile, [&](int handle) {
+        handles.push_back(handle);
+        return failure ? failure : SyncToDisk(handle);
+    });
+    syncing.LoadProblemFile();
+    syncing.DeletePair(3);
+    ASSERT_EQ(handles.size(), 1u);
+    EXPECT_GE(handles[0], 0) << "the written file's own descriptor";
+
+    failure = QStringLiteral("Input/output error");
+    const QByteArray before = dir.Read(Dat);
+    const std::function<void()> changes[] = {[&] { syncing.AddPair(QStringLiteral("鳥"), QStringLiteral("烏")); },
+                                             [&] { syncing.DeletePair(1); },
+                                             [&] { syncing.RestoreFactoryProblems(); }};
+    for (const auto& change : changes) {
+        const AppError error = ErrorOf(change);
+        EXPECT_EQ(error.Number(), AppError::DeviceIoError);
+        EXPECT_TRUE(error.Description().contains(Shown(Dat)) && error.Description().contains(*failure)) << error.what();
+        EXPECT_EQ(dir.Read(Dat), before);
+        EXPECT_EQ(Table(syncing), Pairs(2));
+    }
+    EXPECT_EQ(handles.size(), 4u);
+    EXPECT_EQ(DataFolder(dir), Items("問題.dat|問題.org|音")) << "no temporary copy or lock left behind";
+}
+
+TEST_F(Store, AChangeOverAFileChangedElsewhereIsNotMadeAndTheFileIsReadAgain)
+{
+    LoadWith(Pairs(3));
+    ProblemStore other = StoreIn(dir);
+    other.LoadProblemFile();
+    other.AddPair(QStringLiteral("鳥"), QStringLiteral("烏"));
+    const QStringList afterOther = Items("鳥|烏") + Pairs(3);
+
+    const ProblemFileChanged error
+        = ErrorOf<ProblemFileChanged>([&] { store.AddPair(QStringLiteral("未"), QStringLiteral("末")); });
+    EXPECT_EQ(error.Number(), AppError::ChangedElsewhere);
+    EXPECT_TRUE(error.Description().contains(Shown(Dat))) << error.what();
+    EXPECT_EQ(dir.Read(Dat), FileOf(afterOther));
+    EXPECT_EQ(Table(store), afterOther);
+    // Having read the file again, the same change now keeps both.
+    store.AddPair(QStringLiteral("未"), QStringLiteral("末"));
+    EXPECT_EQ(dir.Read(Dat), FileOf(Items("未|末") + afterOther));
+
+    // An edit from outside, and a deletion of the file.
+    dir.Write(Dat, FileOf(Items("日|曰")));
+    ErrorOf<ProblemFileChanged>([&] { store.DeletePair(1); });
+    EXPECT_EQ(Table(store), Items("日|曰"));
+    EXPECT_EQ(dir.Read(Dat), FileOf(Items("日|曰")));
+    QFile::remove(dir.Path() + Dat);
+    EXPECT_EQ(ErrorOf<ProblemFileUnusable>([&] { store.DeletePair(1); }).Number(), AppError::FileNotFound);
+    EXPECT_FALSE(dir.Exists(Dat));
+    EXPECT_EQ(Table(store), Items("日|曰"));
+}
+
+#ifdef Q_OS_UNIX
+TEST_F(Store, ALockLeftByACopyThatDiedDoesNotBlockAChange)
+{
+    LoadWith(Pairs(3));
+    const QString lockPath = dir.Path() + Dat + QStringLiteral(".lock");
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        QLockFile lock(lockPath);
+        _exit(lock.tryLock() ? 0 : 1);  // no unlock: the lock file stays as after a crash
+    }
+    int status = -1;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_TRUE(QFileInfo::exists(lockPath));
+
+    store.AddPair(QStringLiteral("鳥"), QStringLiteral("烏"));
+    EXPECT_EQ(dir.Read(Dat), FileOf(Items("鳥|烏") + Pairs(3)));
+    EXPECT_FALSE(QFileInfo::exists(lockPath)) << "the store took the lock and let it go";
+}
+
+TEST_F(Store, ANamedPipeInPlaceOfAFileIsAnErrorNotAHang)
+{
+    LoadWith(Pairs(3));
+    for (const QString& suffix : {Dat, Org}) {
+        SCOPED_TRACE(suffix.toStdString());
+        QFile::remove(dir.Path() + suffix);
+        ASSERT_EQ(mkfifo(QFile::encodeName(dir.Path() + suffix).constData(), 0600), 0);
+        const auto open = [&] {
+            if (suffix == Dat)
+                store.LoadProblemFile();
+            else
+                store.RestoreFactoryProblems();
+        };
+        try {
+            open();
+        } catch (const ProblemFileUnusable&) {
+            ADD_FAILURE() << "a factory reset would not help";
+        } catch (const AppError&) {
+        }
+        const AppError error = ErrorOf(open);
+        EXPECT_EQ(error.Number(), AppError::PathFileAccessError);
+        EXPECT_TRUE(error.Description().contains(Shown(suffix))
+                    && error.Description().contains(QStringLiteral("普通のファイルではありません")))
+            << error.what();
+    }
+    EXPECT_EQ(Table(store), Pairs(3));
+}
+
+TEST_F(Store, AFolderThatMayNotBeEnteredIsReportedAsSuch)
+{
+    LoadWith(Pairs(3));
+    const QString data = dir.Path() + QStringLiteral("/data");
+    ASSERT_TRUE(QFile::setPermissions(data, {}));
+    const bool bites = !QFileInfo(data + QStringLiteral("/問題.dat")).isReadable();
+    const AppError error = bites ? ErrorOf([&] { store.LoadProblemFile(); }) : AppError(0, {});
+    QFile::setPermissions(data, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (!bites)
+        GTEST_SKIP() << "permissions do not bind this user";
+    EXPECT_EQ(error.Number(), AppError::PermissionDenied);
+    EXPECT_TRUE(error.Description().contains(Shown(Dat)) && error.Description().contains(QStringLiteral("アクセスが拒否されました")))
+        << error.what();
+}
+#endif
+
+TEST(FileTroubles, SayWhatIsWrongInJapanese)
+{
+    const std::pair<FileTrouble, const char*> cases[] = {
+        {FileTrouble::Missing, "見つかりません"},        {FileTrouble::AccessDenied, "アクセスが拒否されました"},
+        {FileTrouble::NameTooLong, "パスが長すぎます"},  {FileTrouble::NotOrdinaryFile, "普通のファイルではありません"},
+        {FileTrouble::Other, "Disk quota exceeded"},
+    };
+    for (const auto& [trouble, words] : cases)
+        EXPECT_TRUE(FileTroubleText(trouble, QStringLiteral("Disk quota exceeded")).contains(QString::fromUtf8(words)))
+            << words;
+    EXPECT_FALSE(FileTroubleText(FileTrouble::Other, QStringLiteral("Unknown error")).contains(QStringLiteral("Unknown")));
+}
+
+TEST_F(Store, APathOverTheLimitIsCalledTooLong)
+{
+    LoadWith(Pairs(3));
+    // A name the system refuses outright, and one it takes but leaves no room beside.
+    for (const int length : {300, 250}) {
+        SCOPED_TRACE(length);
+        const QString path = dir.Path() + QStringLiteral("/data/") + QString(length, QLatin1Char('n'));
+        if (length < 255)
+            QFile::copy(dir.Path() + Dat, path);
+        ProblemStore far(path, dir.Locations().factoryFile);
+        const AppError error = ErrorOf([&] {
+            far.LoadProblemFile();
+            far.DeletePair(1);
+        });
+        EXPECT_TRUE(error.Description().contains(QDir::toNativeSeparators(path))
+                    && error.Description().contains(QStringLiteral("パスが長すぎます")))
+            << error.what();
+    }
+}
+
+TEST_F(Store, ADamagedFileIsSetAsideBesideItselfAndTheFactorySetRestored)
+{
+    const QByteArray factory = FileOf(Items("土|士"));
+    dir.Write(Org, factory);
+    const QDateTime when(QDate(2026, 12, 7), QTime(1, 30, 0));
+    const QString setAsideName = QStringLiteral("問題.dat.壊れていたもの-20261207-013000");
+
+    EXPECT_EQ(store.SetAsideAndRestoreFactory(when), QString()) << "a missing file is simply restored";
+    EXPECT_EQ(dir.Read(Dat), factory);
+    for (const QByteArray& damaged : {QByteArray(" 2 \r\nA\r\n"), QByteArray(" 1 \r\n\"A\r\n")}) {
+        dir.Write(Dat, damaged);
+        EXPECT_THROW(store.LoadProblemFile(), ProblemFileUnusable);
+        store.SetAsideAndRestoreFactory(when);
+        EXPECT_EQ(dir.Read(Dat), factory);
+        EXPECT_EQ(Table(store), Items("土|士"));
+    }
+    EXPECT_EQ(DataFolder(dir), QStringList({QStringLiteral("問題.dat"), setAsideName, setAsideName + QStringLiteral("-2"),
+                                            QStringLiteral("問題.org"), QStringLiteral("音")}));
+    EXPECT_EQ(dir.Read(QStringLiteral("/data/") + setAsideName), " 2 \r\nA\r\n");
+    EXPECT_EQ(dir.Read(QStringLiteral("/data/") + setAsideName + QStringLiteral("-2")), " 1 \r\n\"A\r\n");
+
+    // A factory copy that cannot be read touches nothing.
+    dir.Write(Dat, "x");
+    dir.Write(Org, " 3 \r\n");
+    EXPECT_THROW(store.SetAsideAndRestoreFactory(when), AppError);
+    EXPECT_EQ(dir.Read(Dat), "x");
+    EXPECT_EQ(DataFolder(dir).size(), 5);
 }
 
 TEST(FactorySet, HoldsDistinctLookAlikePairsAsTheWriterWritesThem)

@@ -23,6 +23,19 @@ void ScriptedDialogs::ShowError(QWidget*, const AppError& error)
     Errors.push_back(error);
 }
 
+bool ScriptedDialogs::AskAfterError(QWidget*, const AppError& error, const QString& question)
+{
+    ErrorsAsked.push_back(error);
+    ErrorQuestions << question;
+    if (Answers.empty()) {
+        ADD_FAILURE() << "unexpected question after " << error.what();
+        return false;
+    }
+    const bool answer = Answers.front();
+    Answers.pop_front();
+    return answer;
+}
+
 void ScriptedDialogs::ShowRefusal(QWidget*, const QString& title, const QString& text)
 {
     RefusalTitles << title;

@@ -16,11 +16,16 @@ public:
     std::deque<bool> Answers;  // the next Yes (true) or No; an unexpected question fails the test
     QStringList Questions;
     std::vector<AppError> Errors;
+    // Errors whose box asked to put things right, and what it asked; answered
+    // from Answers.
+    std::vector<AppError> ErrorsAsked;
+    QStringList ErrorQuestions;
     QStringList Refusals;
     QStringList RefusalTitles;
 
     bool AskYesNo(QWidget* parent, const QString& text) override;
     void ShowError(QWidget* parent, const AppError& error) override;
+    bool AskAfterError(QWidget* parent, const AppError& error, const QString& question) override;
     void ShowRefusal(QWidget* parent, const QString& title, const QString& text) override;
 };
 

@@ -1,33 +1,19 @@
 // Feeds arbitrary bytes to the problem-file reader. Beyond crashes and sanitizer
-// reports it checks the store's promise: whatever the reader accepts and the
-// writer can store reads back unchanged.
-#include "store/ProblemFileFormat.h"
+// reports it checks the promises of BrokenProblemFilePromise, which the store
+// tests also run over the seed corpus.
+#include "tests/store/fuzz/ProblemFileCheck.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const QByteArrayView bytes(data, static_cast<qsizetype>(size));
-    const ProblemFile::Reading reading = ProblemFile::Read(bytes);
-    if (reading.fault) {
-        if (reading.fault->line < 1 || reading.fault->text.isEmpty())
-            std::abort();
-        return 0;
+    if (const std::optional<std::string> broken
+        = BrokenProblemFilePromise(QByteArrayView(data, static_cast<qsizetype>(size)))) {
+        std::fprintf(stderr, "%s\n", broken->c_str());
+        std::abort();
     }
-    const ProblemFile::Contents& contents = reading.contents;
-    if (contents.count < 0 || contents.count > 80 || contents.items.size() != 2 * contents.count)
-        std::abort();
-
-    const ProblemFile::Writing writing = ProblemFile::Write(contents.count, contents.items);
-    if (writing.unstorableItem >= 0)
-        return 0;  // a double quote inside an item: the add window refuses those
-    const ProblemFile::Reading again = ProblemFile::Read(writing.bytes);
-    if (again.fault || again.contents.count != contents.count || again.contents.items != contents.items)
-        std::abort();
-    // The written form is a fixed point.
-    if (ProblemFile::Write(again.contents.count, again.contents.items).bytes != writing.bytes)
-        std::abort();
     return 0;
 }

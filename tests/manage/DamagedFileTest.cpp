@@ -1,0 +1,88 @@
+#include "tests/manage/ManageFixture.h"
+
+#include <QDir>
+#include <QRegularExpression>
+
+namespace {
+
+const QString Org = u"/data/問題.org"_s;
+const QString Factory = u"土士日曰"_s;
+const QByteArray DamagedBytes = " 3 \r\nA\r\nB\r\n";  // three pairs announced, one there
+
+enum class Trouble { Damaged, Missing };
+struct Case {
+    const char* name;
+    int plate;  // on the menu: 1 list, 2 add, 3 delete
+    Trouble trouble;
+    bool yes;
+};
+void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
+
+class DamagedFile : public ManageFixture, public ::testing::WithParamInterface<Case> {
+protected:
+    Window& Target(int plate)
+    {
+        return plate == 1 ? static_cast<Window&>(list) : plate == 2 ? static_cast<Window&>(add) : remove;
+    }
+    PairGrid& Grid(int plate) { return plate == 1 ? list.Grid() : plate == 2 ? add.Grid() : remove.Grid(); }
+    QStringList SetAside() const
+    {
+        return QDir(t.Dir.Path() + u"/data"_s).entryList({u"問題.dat.壊れていたもの-*"_s}, QDir::Files);
+    }
+};
+
+TEST_P(DamagedFile, AsksToRestoreTheFactorySetKeepingTheDamagedFileOrEndsTouchingNothing)
+{
+    const Case& c = GetParam();
+    t.Dir.Write(Org, FileOf(Factory));
+    if (c.trouble == Trouble::Damaged)
+        t.Dir.Write(dat, DamagedBytes);
+    else
+        QFile::remove(t.Dir.Path() + dat);
+    t.Boxes.Answers = {c.yes};
+
+    Click(Find(menu, u"Command1(%1)"_s.arg(c.plate)));
+
+    ASSERT_EQ(t.Boxes.ErrorsAsked.size(), 1u);
+    const AppError& error = t.Boxes.ErrorsAsked[0];
+    EXPECT_TRUE(error.Description().contains(QDir::toNativeSeparators(t.Dir.Path() + dat))) << error.what();
+    if (c.trouble == Trouble::Damaged) {
+        EXPECT_TRUE(error.Description().contains(u"の 4 行目: "_s)) << error.what();
+    }
+    EXPECT_TRUE(t.Boxes.ErrorQuestions[0].startsWith(u"出荷時の問題に戻して続けますか？"_s));
+    if (!c.yes) {
+        EXPECT_FALSE(Target(c.plate).IsLoaded());
+        EXPECT_EQ(t.ExitStatuses, std::vector<int>{1});
+        EXPECT_EQ(t.Dir.Exists(dat), c.trouble == Trouble::Damaged);
+        if (c.trouble == Trouble::Damaged) {
+            EXPECT_EQ(t.Dir.Read(dat), DamagedBytes);
+        }
+        EXPECT_TRUE(SetAside().isEmpty());
+        return;
+    }
+    ASSERT_TRUE(Target(c.plate).IsLoaded());
+    EXPECT_TRUE(t.ExitStatuses.empty());
+    EXPECT_EQ(t.Dir.Read(dat), FileOf(Factory));
+    EXPECT_EQ(Captions(Grid(c.plate)), Shown(Factory));
+    const QStringList kept = SetAside();
+    if (c.trouble == Trouble::Missing) {
+        EXPECT_TRUE(kept.isEmpty());
+        return;
+    }
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_TRUE(QRegularExpression(u"^問題\\.dat\\.壊れていたもの-\\d{8}-\\d{6}$"_s).match(kept[0]).hasMatch())
+        << kept[0].toStdString();
+    EXPECT_EQ(t.Dir.Read(u"/data/"_s + kept[0]), DamagedBytes);
+}
+INSTANTIATE_TEST_SUITE_P(Windows, DamagedFile,
+                         ::testing::Values(Case{"ListDamagedYes", 1, Trouble::Damaged, true},
+                                           Case{"AddDamagedYes", 2, Trouble::Damaged, true},
+                                           Case{"DeleteDamagedYes", 3, Trouble::Damaged, true},
+                                           Case{"ListMissingYes", 1, Trouble::Missing, true},
+                                           Case{"DeleteMissingYes", 3, Trouble::Missing, true},
+                                           Case{"ListDamagedNo", 1, Trouble::Damaged, false},
+                                           Case{"AddDamagedNo", 2, Trouble::Damaged, false},
+                                           Case{"DeleteMissingNo", 3, Trouble::Missing, false}),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+} // namespace

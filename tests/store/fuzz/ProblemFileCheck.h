@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QByteArrayView>
+
+#include <optional>
+#include <string>
+
+// The promises the problem-file reader and writer keep for any bytes at all: a
+// fault names its line and says what is wrong; whatever reads without a fault
+// is written back so that it reads the same, and the written form is a fixed
+// point. Returns what was broken, or nothing.
+std::optional<std::string> BrokenProblemFilePromise(QByteArrayView bytes);
