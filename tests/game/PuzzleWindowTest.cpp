@@ -282,6 +282,23 @@ TEST_F(PuzzleWindowTest, TheListCoversItsCellsHidesOnACellClickAndPicks)
     EXPECT_EQ(game.Caption(6), SecondOf(3));
 }
 
+// The buttons take Return and the keypad's Enter as a click while they have the focus.
+TEST_F(PuzzleWindowTest, ReturnOrEnterOnTheFocusedButtonActsLikeAClick)
+{
+    Open(3, {DrawOf(1, 3), CellDraw(40)});
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form()));
+    Button(2)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(CellColour(40), Red) << "答 by Enter";
+    Button(3)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_TRUE(List()->isVisible()) << "字 by Return";
+    Button(0)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_FALSE(puzzle.IsLoaded());
+    EXPECT_TRUE(menu.IsLoaded()) << "戻 by Return";
+}
+
 // Back works while the list is shown; a later visit keeps the hover fields and
 // starts every cell afresh; the close box ends the program.
 TEST_F(PuzzleWindowTest, BackThenAVisitLaterKeepsTheHoverFieldsAndTheCloseBoxEnds)
