@@ -78,9 +78,12 @@ void Shell::Fail(const AppError& error)
     if (ended_)
         return;
     ended_ = true;
+    // A window whose Load handler failed is loaded but not yet on screen, where a
+    // box would take its place at the corner; without a shown window the box
+    // centres itself on the screen.
     QWidget* parent = nullptr;
     for (const auto& [name, window] : windows_)
-        if (window->IsLoaded())
+        if (window->IsLoaded() && window->Form()->isVisible())
             parent = window->Form();
     dialogs_.ShowError(parent, error);
     UnloadAll();

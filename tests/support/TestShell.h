@@ -16,6 +16,9 @@ public:
     std::deque<bool> Answers;  // the next Yes (true) or No; an unexpected question fails the test
     QStringList Questions;
     std::vector<AppError> Errors;
+    // The window each error box was given as its parent, and whether it was on screen.
+    std::vector<QWidget*> ErrorParents;
+    std::vector<bool> ErrorParentsShown;
     QStringList Refusals;
     QStringList RefusalTitles;
 
