@@ -154,6 +154,8 @@ void PuzzleWindow::PairListShown(const QStringList& entries)
         return;
     pairList_->clear();
     pairList_->addItems(entries);
+    // A hidden list keeps its scroll position through clear(); a fresh list opens at pair 1.
+    pairList_->scrollToTop();
     pairList_->show();
 }
 

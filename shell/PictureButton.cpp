@@ -2,6 +2,7 @@
 
 #include "shell/Pictures.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
@@ -33,6 +34,19 @@ void PictureButton::paintEvent(QPaintEvent*)
         option.backgroundColor = backColour_;
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
     }
+}
+
+void PictureButton::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter) {
+        QAbstractButton::keyPressEvent(event);
+        return;
+    }
+    // A held key is one click, not a click per repeat.
+    if (!event->isAutoRepeat())
+        click();
+    event->accept();
 }
 
 PictureButton* MakeBackButton(QWidget* parent, QRect geometry, QColor backColour)

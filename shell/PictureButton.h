@@ -5,7 +5,9 @@
 #include <QPixmap>
 
 // A button whose face is a picture on the button's back colour, with no caption.
-// The lettering of the picture is its accessible name, for screen readers.
+// The lettering of the picture is its accessible name, for screen readers. Like a
+// Windows command button it clicks on Return or Enter while it has the focus, as
+// well as on Space.
 class PictureButton : public QAbstractButton {
     Q_OBJECT
 public:
@@ -16,6 +18,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QColor backColour_;

@@ -110,9 +110,12 @@ void Shell::LoadOrRestoreFactory(ProblemStore& store, const std::function<void()
 
 QWidget* Shell::ErrorBoxParent() const
 {
+    // A window whose Load handler failed is loaded but not yet on screen, where a
+    // box would take its place at the corner; without a shown window the box
+    // centres itself on the screen.
     QWidget* parent = nullptr;
     for (const auto& [name, window] : windows_)
-        if (window->IsLoaded())
+        if (window->IsLoaded() && window->Form()->isVisible())
             parent = window->Form();
     return parent;
 }

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QListWidget>
 #include <QPaintEvent>
+#include <QScrollBar>
 #include <QSoundEffect>
 #include <QTest>
 
@@ -275,6 +276,47 @@ TEST_F(PuzzleWindowTest, TheListCoversItsCellsHidesOnACellClickAndPicks)
     QTest::keyClick(List(), Qt::Key_Return);
     EXPECT_FALSE(List()->isVisible());
     EXPECT_EQ(game.Caption(6), SecondOf(3));
+}
+
+// The buttons take Return and the keypad's Enter as a click while they have the focus.
+TEST_F(PuzzleWindowTest, ReturnOrEnterOnTheFocusedButtonActsLikeAClick)
+{
+    Open(3, {DrawOf(1, 3), CellDraw(40)});
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form()));
+    Button(2)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(CellColour(40), Red) << "答 by Enter";
+    Button(3)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_TRUE(List()->isVisible()) << "字 by Return";
+    Button(0)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_FALSE(puzzle.IsLoaded());
+    EXPECT_TRUE(menu.IsLoaded()) << "戻 by Return";
+}
+
+// The list is filled afresh at every showing and opens at pair 1, whatever the
+// user scrolled to or picked on the earlier showing.
+TEST_F(PuzzleWindowTest, TheListOpensAtTheFirstPairEveryTime)
+{
+    Open(80, {DrawOf(1, 80), CellDraw(0)});
+    ClickButton(3);
+    ASSERT_EQ(List()->count(), 80);
+    QCoreApplication::processEvents();
+    List()->setFocus();
+    QTest::keyClick(List(), Qt::Key_End);
+    QCoreApplication::processEvents();
+    ASSERT_GT(List()->verticalScrollBar()->value(), 0) << "scrolled down to the last pair";
+    Click(Form(), QPoint(400, 20));
+    ASSERT_FALSE(List()->isVisible());
+
+    ClickButton(3);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(List()->isVisible());
+    EXPECT_EQ(List()->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(List()->itemAt(QPoint(2, 2)), List()->item(0)) << "pair 1 at the top";
+    EXPECT_LE(List()->currentRow(), 0);
+    EXPECT_TRUE(List()->selectedItems().isEmpty());
 }
 
 // Back works while the list is shown; a later visit keeps the hover fields and

@@ -2,11 +2,15 @@
 #include "tests/support/MenuWithStubs.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 namespace {
 
@@ -53,6 +57,59 @@ TEST_F(MenuWindowTest, TabOrderFollowsTheIndexAndStartsOnTheStartButton)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), Button(index)) << index;
     }
+}
+
+// Return and the keypad's Enter click the plate that has the focus, as a click
+// would: はじめ, focused when the menu opens, starts the delay with the crow; 字一覧
+// opens the list at once.
+struct KeyRow {
+    int button;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+};
+
+class MenuKeyTest : public MenuWindowTest, public ::testing::WithParamInterface<KeyRow> {};
+
+TEST_P(MenuKeyTest, ReturnOrEnterOnTheFocusedPlateActsLikeAClick)
+{
+    const KeyRow row = GetParam();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(menu.Form()));
+    if (row.button != 0)
+        Button(row.button)->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), Button(row.button));
+
+    QTest::keyClick(QApplication::focusWidget(), row.key, row.modifiers);
+
+    if (row.button == 0) {
+        EXPECT_TRUE(Timer()->isActive());
+        ASSERT_EQ(t.SoundsPlayed.size(), 1);
+        EXPECT_EQ(t.SoundsPlayed[0], t.Dir.Path() + QStringLiteral("/data/音/karasu.wav"));
+        TickAt(201.0);
+        EXPECT_TRUE(puzzle.IsLoaded());
+    } else {
+        EXPECT_FALSE(menu.IsLoaded());
+        EXPECT_TRUE(list.IsLoaded());
+        EXPECT_TRUE(t.SoundsPlayed.isEmpty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, MenuKeyTest,
+                         ::testing::Values(KeyRow{0, Qt::Key_Return, Qt::NoModifier},
+                                           KeyRow{0, Qt::Key_Enter, Qt::KeypadModifier},
+                                           KeyRow{1, Qt::Key_Return, Qt::NoModifier},
+                                           KeyRow{1, Qt::Key_Enter, Qt::KeypadModifier}),
+                         [](const ::testing::TestParamInfo<KeyRow>& row) {
+                             return std::string(row.param.button == 0 ? "Start" : "List")
+                                    + (row.param.key == Qt::Key_Return ? "Return" : "KeypadEnter");
+                         });
+
+TEST_F(MenuWindowTest, TheRepeatsOfAHeldReturnDoNotClick)
+{
+    Button(1)->setFocus();
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(Button(1), &repeat);
+    EXPECT_TRUE(menu.IsLoaded());
+    EXPECT_FALSE(list.IsLoaded());
 }
 
 TEST_F(MenuWindowTest, TheTimerIdlesUntilStartOrEnd)

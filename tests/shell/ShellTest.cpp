@@ -142,9 +142,12 @@ TEST_F(HandOver, AnErrorShowsOneMessageAndEndsWithoutFurtherHandlers)
     t.Frame.Guard([&] { t.Frame.SwitchToWindow(WindowName::PairList); });
     list.BackHandler = [] { throw AppError(AppError::FileNotFound, QStringLiteral("ファイルが見つかりません。")); };
 
+    QWidget* listForm = list.Form();
     Click(list.Form()->findChild<QAbstractButton*>(QStringLiteral("Command1")));
 
     ASSERT_EQ(t.Boxes.Errors.size(), 1u);
+    EXPECT_EQ(t.Boxes.ErrorParents[0], listForm) << "the box stands over the window that is showing";
+    EXPECT_TRUE(t.Boxes.ErrorParentsShown[0]);
     EXPECT_EQ(t.Boxes.Errors[0].Number(), 53);
     EXPECT_EQ(t.Boxes.Errors[0].Description(), QStringLiteral("ファイルが見つかりません。"));
     EXPECT_EQ(t.ExitStatuses, std::vector<int>{1});
@@ -163,6 +166,7 @@ TEST_F(HandOver, AnErrorInALoadHandlerEndsTheProgramBeforeTheWindowShows)
     Click(MenuButton(2));
 
     ASSERT_EQ(t.Boxes.Errors.size(), 1u);
+    EXPECT_EQ(t.Boxes.ErrorParents[0], nullptr) << "no window is on screen: the box centres on the screen";
     EXPECT_EQ(t.Boxes.Errors[0].Number(), 62);
     EXPECT_EQ(t.ExitStatuses, std::vector<int>{1});
     EXPECT_EQ(LoadedCount(), 0);

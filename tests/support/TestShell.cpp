@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -18,9 +19,11 @@ bool ScriptedDialogs::AskYesNo(QWidget*, const QString& text)
     return answer;
 }
 
-void ScriptedDialogs::ShowError(QWidget*, const AppError& error)
+void ScriptedDialogs::ShowError(QWidget* parent, const AppError& error)
 {
     Errors.push_back(error);
+    ErrorParents.push_back(parent);
+    ErrorParentsShown.push_back(parent && parent->isVisible());
 }
 
 bool ScriptedDialogs::AskAfterError(QWidget*, const AppError& error, const QString& question)

@@ -20,6 +20,9 @@ public:
     // from Answers.
     std::vector<AppError> ErrorsAsked;
     QStringList ErrorQuestions;
+    // The window each error box was given as its parent, and whether it was on screen.
+    std::vector<QWidget*> ErrorParents;
+    std::vector<bool> ErrorParentsShown;
     QStringList Refusals;
     QStringList RefusalTitles;
 
