@@ -1,9 +1,11 @@
 #include "shell/Program.h"
 
+#include "core/DataLocations.h"
 #include "shell/AppDir.h"
 #include "shell/Globals.h"
 
 #include <QCoreApplication>
+#include <QStandardPaths>
 
 namespace {
 
@@ -29,6 +31,16 @@ Program::Program()
 
 bool Program::Start()
 {
-    shell_.Start();
+    // The layout is settled before the menu opens; a broken installation is
+    // reported like any other error and ends the program.
+    shell_.Guard([this] {
+        const DataLocations locations =
+            ResolveDataLocations(QCoreApplication::applicationDirPath(),
+                                 QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+        ProvideUserProblemFile(locations);
+        変数宣言::Problems.SetFilePaths(locations.problemFile, locations.factoryFile);
+        shell_.UseDataLocations(locations);
+        shell_.ShowWindow(WindowName::メニュー);
+    });
     return !shell_.Ended();
 }

@@ -102,9 +102,20 @@ bool Shell::AnyLoaded() const
     return false;
 }
 
+QString Shell::SoundPath(const QString& suffix) const
+{
+    if (locations_) {
+        if (suffix == QStringLiteral("/data/音/karasu.wav"))
+            return locations_->crowSound;
+        if (suffix == QStringLiteral("/data/音/o.wav"))
+            return locations_->hitSound;
+    }
+    return appDir_ + suffix;
+}
+
 void Shell::PlaySoundFile(QSoundEffect& player, const QString& suffix)
 {
-    const QString path = appDir_ + suffix;
+    const QString path = SoundPath(suffix);
     if (SoundStarted)
         SoundStarted(path);
     // A sound is a nicety: a missing file costs a warning, never the game.

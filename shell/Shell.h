@@ -1,11 +1,13 @@
 #pragma once
 
+#include "core/DataLocations.h"
 #include "shell/WindowName.h"
 
 #include <QString>
 
 #include <functional>
 #include <map>
+#include <optional>
 
 class AppError;
 class Dialogs;
@@ -41,8 +43,10 @@ public:
     bool Ended() const { return ended_; }
     int ExitStatus() const { return exitStatus_; }
 
-    // Starts playing AppDir + suffix on the window's own player and returns at once.
+    // Starts playing AppDir + suffix on the window's own player and returns at once;
+    // once the layout is known, the two sounds come from where it keeps them.
     void PlaySoundFile(QSoundEffect& player, const QString& suffix);
+    void UseDataLocations(const DataLocations& locations) { locations_ = locations; }
     // Tests listen here to count what would be heard.
     std::function<void(const QString& path)> SoundStarted;
 
@@ -54,7 +58,10 @@ private:
     void UnloadAll();
     bool AnyLoaded() const;
 
+    QString SoundPath(const QString& suffix) const;
+
     QString appDir_;
+    std::optional<DataLocations> locations_;
     Dialogs& dialogs_;
     ExitFunction exit_;
     std::map<WindowName, Window*> windows_;

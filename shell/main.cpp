@@ -7,6 +7,8 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vellumark"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    // Ties the windows to the installed menu entry and its icon.
+    QApplication::setDesktopFileName(QStringLiteral("io.github.vellumark.Vellumark"));
     // The shell decides when the program ends: a hand-over leaves no window for a moment.
     QApplication::setQuitOnLastWindowClosed(false);
 

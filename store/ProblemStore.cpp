@@ -87,21 +87,22 @@ void WriteFileAtomically(const QString& path, const QByteArray& bytes)
 
 } // namespace
 
-ProblemStore::ProblemStore(QString appDir) : appDir_(std::move(appDir)) {}
+ProblemStore::ProblemStore(QString appDir)
+{
+    SetAppDir(std::move(appDir));
+}
 
 void ProblemStore::SetAppDir(QString appDir)
 {
     appDir_ = std::move(appDir);
+    problemFile_ = appDir_ + QStringLiteral("/data/問題.dat");
+    factoryFile_ = appDir_ + QStringLiteral("/data/問題.org");
 }
 
-QString ProblemStore::ProblemFilePath() const
+void ProblemStore::SetFilePaths(QString problemFile, QString factoryFile)
 {
-    return appDir_ + QStringLiteral("/data/問題.dat");
-}
-
-QString ProblemStore::FactoryFilePath() const
-{
-    return appDir_ + QStringLiteral("/data/問題.org");
+    problemFile_ = std::move(problemFile);
+    factoryFile_ = std::move(factoryFile);
 }
 
 const QString& ProblemStore::ProblemTable(int row, int column) const

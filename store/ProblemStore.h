@@ -17,10 +17,13 @@ public:
     // appDir: the application directory without a trailing separator.
     explicit ProblemStore(QString appDir = {});
 
+    // Both paths follow from the application directory (the portable layout).
     void SetAppDir(QString appDir);
+    // Paths decided elsewhere (the installed layout keeps them apart).
+    void SetFilePaths(QString problemFile, QString factoryFile);
     const QString& AppDir() const { return appDir_; }
-    QString ProblemFilePath() const;  // AppDir + "/data/問題.dat"
-    QString FactoryFilePath() const;  // AppDir + "/data/問題.org"
+    const QString& ProblemFilePath() const { return problemFile_; }  // AppDir + "/data/問題.dat" unless set
+    const QString& FactoryFilePath() const { return factoryFile_; }  // AppDir + "/data/問題.org" unless set
 
     std::int16_t ProblemCount() const { return problemCount_; }
     // Throws AppError(SubscriptOutOfRange) outside rows 0..2, columns 0..80.
@@ -47,6 +50,8 @@ private:
     void Save(std::int16_t count, const Table& table) const;
 
     QString appDir_;
+    QString problemFile_;
+    QString factoryFile_;
     std::int16_t problemCount_ = 0;
     Table problemTable_{};
 };

@@ -2,9 +2,11 @@
 #include "shell/AppDir.h"
 #include "store/ProblemStore.h"
 #include "tests/support/MenuWithStubs.h"
+#include "tests/support/TestShell.h"
 
 #include <QAbstractButton>
 #include <QPointer>
+#include <QSoundEffect>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -212,3 +214,22 @@ TEST_F(HandOver, EveryWindowOpensAtItsSizeCentredWithTheIcon)
 }
 
 } // namespace
+
+TEST(SoundFiles, FollowTheLayoutOnceItIsKnown)
+{
+    TestShell shell;
+    QSoundEffect player;
+    const QString crow = QStringLiteral("/data/音/karasu.wav");
+    const QString hit = QStringLiteral("/data/音/o.wav");
+    shell.Frame.PlaySoundFile(player, crow);
+
+    DataLocations installed;
+    installed.installed = true;
+    installed.crowSound = QStringLiteral("/usr/share/vellumark/音/karasu.wav");
+    installed.hitSound = QStringLiteral("/usr/share/vellumark/音/o.wav");
+    shell.Frame.UseDataLocations(installed);
+    shell.Frame.PlaySoundFile(player, crow);
+    shell.Frame.PlaySoundFile(player, hit);
+
+    EXPECT_EQ(shell.SoundsPlayed, (QStringList{shell.Dir.Path() + crow, installed.crowSound, installed.hitSound}));
+}
