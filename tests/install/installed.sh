@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs into a temporary tree (DESTDIR, prefix /usr) and runs the installed program
 # under Xvfb, started by the command of its menu entry, with a temporary home:
+#  - the menu entry starts the installed program and names an installed icon;
 #  - the menu appears and the user's 問題.dat is the factory copy, byte for byte;
 #  - a pair added in the add window lands in the user's file;
 #  - a second start keeps the user's file;
@@ -33,6 +34,14 @@ exec_line=$(sed -n 's/^Exec=//p' "$root/usr/share/applications/$app_id.desktop")
 [ -n "$exec_line" ] || fail "the menu entry has no Exec line"
 export PATH="$root/usr/bin:$PATH"
 command -v "${exec_line%% *}" >/dev/null || fail "the menu entry's command '$exec_line' is not installed"
+
+# The menu entry's icon, in every size the theme looks for.
+icon=$(sed -n 's/^Icon=//p' "$root/usr/share/applications/$app_id.desktop")
+[ -f "$root/usr/share/icons/hicolor/scalable/apps/$icon.svg" ] || fail "no scalable icon named $icon"
+for size in 16 24 32 48 64 128 256; do
+    png="$root/usr/share/icons/hicolor/${size}x${size}/apps/$icon.png"
+    file -b "$png" 2>/dev/null | grep -q "^PNG image data, $size x $size," || fail "no ${size} x ${size} PNG icon named $icon"
+done
 
 snapshot() { (cd "$root" && find . -printf '%p %y %m %s\n' | LC_ALL=C sort && find . -type f -exec sha256sum {} + | LC_ALL=C sort); }
 chmod -R a-w "$root"  # as a system prefix is to a user (root writes anyway; the snapshot catches that)
