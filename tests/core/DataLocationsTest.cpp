@@ -1,5 +1,6 @@
 #include "core/DataLocations.h"
 #include "shell/AppError.h"
+#include "store/ProblemStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -121,4 +122,22 @@ TEST_F(InstalledTree, AnUnwritablePerUserFolderIsAnError)
     // A file where the folder should be cannot be written through, whoever runs the test.
     tree.Write(QStringLiteral("home/.local/share/Vellumark"), QByteArray("not a folder"));
     EXPECT_THROW(ProvideUserProblemFile(Resolve()), AppError);
+}
+
+TEST_F(InstalledTree, TheStoreWritesOnlyTheUsersFileAndRestoresFromTheSharedCopy)
+{
+    const DataLocations locations = Resolve();
+    ProvideUserProblemFile(locations);
+    ProblemStore store;
+    store.SetFilePaths(locations.problemFile, locations.factoryFile);
+
+    store.LoadProblemFile();
+    ASSERT_EQ(store.ProblemCount(), 1);
+    store.AddPair(QStringLiteral("A"), QStringLiteral("B"));
+    EXPECT_EQ(tree.Read(QStringLiteral("home/.local/share/Vellumark/問題.dat")),
+              QByteArray(" 2 \r\nA\r\nB\r\n\x88\xa4\r\n\x88\xa5\r\n"));
+    store.RestoreFactoryProblems();
+    EXPECT_EQ(tree.Read(QStringLiteral("home/.local/share/Vellumark/問題.dat")), FactoryBytes);
+    EXPECT_EQ(store.ProblemCount(), 1);
+    EXPECT_EQ(tree.Read(QStringLiteral("usr/share/vellumark/問題.org")), FactoryBytes);
 }
