@@ -8,6 +8,7 @@
 #  - nothing under the install tree changes;
 #  - without its factory copy the program reports an error and ends with status 1.
 set -euo pipefail
+export LC_ALL=C.UTF-8  # xdotool matches the Japanese captions only in a UTF-8 locale
 build=$(realpath "$1")
 app_id=$2
 
