@@ -1,22 +1,26 @@
-# make run   install what is missing, build, start the game
-# make test  the same, then every test
+# make run      install what is missing, build, start the game
+# make test     the same, then every test
+# make install  build, then install under PREFIX (DESTDIR works as usual)
+# make package  build, then a Debian package in the build folder
 BUILD ?= build
+PREFIX ?= /usr/local
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-# Debian 12 packages the build, the tests and the smoke test need.
+# Debian 12 packages the build, the tests, the smoke test and the packaging need.
 PACKAGES := cmake make g++ pkg-config \
 	qt6-base-dev qt6-multimedia-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins \
 	gstreamer1.0-plugins-base libgl-dev \
 	libgtest-dev libbenchmark-dev \
 	fonts-ipafont-mincho \
-	xvfb xauth xdotool x11-utils
+	xvfb xauth xdotool x11-utils \
+	desktop-file-utils appstream dpkg-dev file
 # CI adds its own (the sanitizer and fuzzing runs need clang).
 EXTRA_PACKAGES ?=
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test install package clean
 
 all: build
 
@@ -42,6 +46,12 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD)

@@ -1,5 +1,8 @@
 #include "app/Program.h"
 
+#include "core/AppError.h"
+#include "core/ExecutableFolder.h"
+
 #include <QCoreApplication>
 #include <QStandardPaths>
 
@@ -23,6 +26,13 @@ bool Program::Start()
 
 DataLocations LocationsOfThisProgram()
 {
-    return ResolveDataLocations(QCoreApplication::applicationDirPath(),
-                                QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    const QString executableFolder = QCoreApplication::applicationDirPath();
+    // Every file is named from the executable's folder: one the program cannot name
+    // exactly would send it to files that are not its own.
+    if (const std::optional<QString> reason = WhyUnusable(executableFolder))
+        throw AppError(AppError::PathFileAccessError, *reason);
+    const DataLocations locations = ResolveDataLocations(
+        executableFolder, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    ProvideUserProblemFile(locations);
+    return locations;
 }

@@ -37,5 +37,6 @@ private:
     DeleteWindow delete_;
 };
 
-// The locations of the running executable's files.
+// Where the running program's files are, the user's pairs provided on an installed
+// program's first run. Throws AppError when the program cannot know.
 DataLocations LocationsOfThisProgram();

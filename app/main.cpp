@@ -1,6 +1,5 @@
 #include "app/Program.h"
 #include "core/AppError.h"
-#include "core/ExecutableFolder.h"
 #include "shell/Dialogs.h"
 
 #include <QApplication>
@@ -10,17 +9,22 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vellumark"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    // Ties the windows to the installed menu entry and its icon.
+    QApplication::setDesktopFileName(QStringLiteral("io.github.vellumark.Vellumark"));
     // The shell decides when the program ends: a hand-over leaves no window for a moment.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    // Every file is named from the executable's folder: one the program cannot name
-    // exactly would send it to files that are not its own.
-    if (const std::optional<QString> reason = WhyUnusable(QCoreApplication::applicationDirPath())) {
-        MessageBoxDialogs().ShowError(nullptr, AppError(AppError::PathFileAccessError, *reason));
+    // The files are located once, before any window opens; a program that cannot
+    // know where they are says why and does not start.
+    DataLocations locations;
+    try {
+        locations = LocationsOfThisProgram();
+    } catch (const AppError& error) {
+        MessageBoxDialogs().ShowError(nullptr, error);
         return 1;
     }
 
-    Program program(LocationsOfThisProgram());
+    Program program(locations);
     // An error while the menu opens ends the program before the event loop runs.
     if (!program.Start())
         return program.ExitStatus();

@@ -2,19 +2,30 @@
 
 #include <QString>
 
-// Where the program's files are, decided once at start and handed to the store and
-// the sound player; nothing else builds a path.
+// Where the program's files are, decided once at start.
+//
+// Portable: a data/ folder beside the executable holds everything, the user's pairs
+// included (the build tree, a zip). Installed: no data/ beside the executable; the
+// factory copy and the sounds are read from ../share/vellumark/ relative to the
+// executable, and the user's pairs live in a per-user folder.
 struct DataLocations {
-    QString dataFolder;   // the folder that holds the user's 問題.dat
-    QString problemFile;  // the user's pairs
-    QString factoryFile;  // 問題.org, never written
-    QString crowSound;    // the menu's start and end
-    QString hitSound;     // the puzzle's hit
+    QString dataFolder;   // the folder that holds the user's 問題.dat (writable)
+    QString problemFile;  // the user's pairs: dataFolder + "/問題.dat"
+    QString factoryFile;  // 問題.org
+    QString crowSound;    // 音/karasu.wav
+    QString hitSound;     // 音/o.wav
     bool installed = false;
 };
 
 // The files in `<applicationFolder>/data`, beside the executable.
 DataLocations PortableDataLocations(const QString& applicationFolder);
 
-// Decides the layout from the executable's folder.
+// Decides the layout from the executable's folder; perUserFolder is where an
+// installed program keeps the user's pairs (the per-user data folder in the
+// program, a temporary folder in tests). Throws AppError with a Japanese message
+// naming the path when an installed program finds no factory copy.
 DataLocations ResolveDataLocations(const QString& executableFolder, const QString& perUserFolder);
+
+// Installed layout only: creates the user's 問題.dat from the factory copy when it
+// is missing, whole or not at all; never overwrites it.
+void ProvideUserProblemFile(const DataLocations& locations);

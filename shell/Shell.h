@@ -1,11 +1,13 @@
 #pragma once
 
+#include "core/DataLocations.h"
 #include "shell/WindowName.h"
 
 #include <QString>
 
 #include <functional>
 #include <map>
+#include <optional>
 
 class AppError;
 class Dialogs;

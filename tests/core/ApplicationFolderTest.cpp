@@ -19,7 +19,7 @@ TEST_P(ApplicationFolder, RemovesOneTrailingSeparatorOnly)
     const FolderCase& c = GetParam();
     const QString folder = ApplicationFolderOf(QString::fromUtf8(c.executableFolder));
     EXPECT_EQ(folder, QString::fromUtf8(c.applicationFolder));
-    EXPECT_EQ(ResolveDataLocations(QString::fromUtf8(c.executableFolder), QString()).problemFile,
+    EXPECT_EQ(PortableDataLocations(folder).problemFile,
               QString::fromUtf8(c.applicationFolder) + QStringLiteral("/data/問題.dat"));
 }
 

@@ -203,7 +203,7 @@ TEST(Icon, WindowIconAndInstalledIconSetAreExactlyWhatTheSvgDraws)
         for (const int side : Pictures::WindowIconSides)
             expectDrawn(QStringLiteral(":/pictures/") + WindowIconName(side * ratio), side * ratio);
     for (const int side : {16, 24, 32, 48, 64, 128, 256})
-        expectDrawn(QStringLiteral(VELLUMARK_BINARY_DIR "/icons/hicolor/%1x%1/apps/vellumark.png").arg(side), side);
+        expectDrawn(QStringLiteral(VELLUMARK_BINARY_DIR "/icons/hicolor/%1x%1/apps/" VELLUMARK_APP_ID ".png").arg(side), side);
 }
 
 TEST(Icon, WindowsIconFileMatchesTheDrawing)
