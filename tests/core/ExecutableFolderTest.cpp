@@ -1,8 +1,9 @@
 #include "core/ApplicationFolder.h"
 #include "core/ExecutableFolder.h"
 
+#include "tests/support/TempDir.h"
+
 #include <QDir>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -11,10 +12,10 @@ namespace {
 // Folders inside one temporary folder, so that only the fault of each row can refuse it.
 class ExecutableFolderTest : public ::testing::Test {
 protected:
-    QTemporaryDir root;
+    TempAppDir root;
     QString Made(const QString& name) const
     {
-        const QString path = root.path() + u'/' + name;
+        const QString path = root.Path() + u'/' + name;
         EXPECT_TRUE(QDir().mkpath(path)) << path.toStdString();
         return path;
     }
@@ -22,7 +23,6 @@ protected:
 
 TEST_F(ExecutableFolderTest, UsesOnlyAFolderItCanNameExactly)
 {
-    ASSERT_TRUE(root.isValid());
     struct Row {
         const char* what;
         QString folder;
@@ -36,9 +36,9 @@ TEST_F(ExecutableFolderTest, UsesOnlyAFolderItCanNameExactly)
         {"no folder at all", QString(), "分かりません"},
         {"the root folder made empty", ApplicationFolderOf(QStringLiteral("/")), "分かりません"},
         {"a name whose bytes were not readable", Made(replaced), "読み取れない文字"},
-        {"a lone surrogate", root.path() + u'/' + QChar(0xD800), "読み取れない文字"},
+        {"a lone surrogate", root.Path() + u'/' + QChar(0xD800), "読み取れない文字"},
         {"a relative path", QStringLiteral("."), "絶対パス"},
-        {"a folder that is not there", root.path() + QStringLiteral("/ない"), "見つかりません"},
+        {"a folder that is not there", root.Path() + QStringLiteral("/ない"), "見つかりません"},
         {"a file, not a folder", QStringLiteral(VELLUMARK_SOURCE_DIR "/CMakeLists.txt"), "見つかりません"},
     };
     for (const Row& row : rows) {

@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
-#include <QStringDecoder>
 
 #include <gtest/gtest.h>
 
@@ -35,26 +34,11 @@ const auto CaseName = [](const auto& param) { return std::string(param.param.nam
 // Items written one after another, separated by '|'.
 QStringList Items(const char* utf8) { return QString::fromUtf8(utf8).split(u'|'); }
 
+// The items of n distinct pairs.
+QStringList Pairs(int n) { return ManyPairs(n).split(QString(), Qt::SkipEmptyParts); }
+
 const QString Dat = QStringLiteral("/data/問題.dat");
 const QString Org = QStringLiteral("/data/問題.org");
-
-// Items of n generated pairs: distinct kanji, those of lead byte 89 in code page 932.
-QStringList Pairs(int n)
-{
-    QStringList kanji;
-    for (int trail = 0x40; kanji.size() < 2 * n; trail += trail == 0x7E ? 2 : 1)
-        kanji << QString(QStringDecoder("Shift_JIS")(QByteArray("\x89") + char(trail)));
-    return kanji;
-}
-
-// The file the writer must produce, spelled out independently of it.
-QByteArray FileOf(const QStringList& items)
-{
-    QByteArray bytes = " " + QByteArray::number(items.size() / 2) + " \r\n";
-    for (const QString& item : items)
-        bytes += Cp932(item) + "\r\n";
-    return bytes;
-}
 
 QStringList Table(const ProblemStore& store)
 {
@@ -62,21 +46,6 @@ QStringList Table(const ProblemStore& store)
     for (int n = 1; n <= store.ProblemCount(); ++n)
         items << store.ProblemTable(1, n) << store.ProblemTable(2, n);
     return items;
-}
-
-template <typename Error = AppError>
-Error ErrorOf(const std::function<void()>& op)
-{
-    try {
-        op();
-    } catch (const Error& error) {
-        return error;
-    } catch (const std::exception& other) {
-        ADD_FAILURE() << "another kind of error: " << other.what();
-        return Error(0, QString());
-    }
-    ADD_FAILURE() << "no error";
-    return Error(0, QString());
 }
 
 QStringList DataFolder(const TempAppDir& dir)
@@ -413,23 +382,17 @@ TEST_F(Store, ANamedPipeInPlaceOfAFileIsAnErrorNotAHang)
         SCOPED_TRACE(suffix.toStdString());
         QFile::remove(dir.Path() + suffix);
         ASSERT_EQ(mkfifo(QFile::encodeName(dir.Path() + suffix).constData(), 0600), 0);
-        const auto open = [&] {
-            if (suffix == Dat)
-                store.LoadProblemFile();
-            else
-                store.RestoreFactoryProblems();
-        };
         try {
-            open();
+            suffix == Dat ? store.LoadProblemFile() : store.RestoreFactoryProblems();
+            ADD_FAILURE() << "no error";
         } catch (const ProblemFileUnusable&) {
             ADD_FAILURE() << "a factory reset would not help";
-        } catch (const AppError&) {
+        } catch (const AppError& error) {
+            EXPECT_EQ(error.Number(), AppError::PathFileAccessError);
+            EXPECT_TRUE(error.Description().contains(Shown(suffix))
+                        && error.Description().contains(QStringLiteral("普通のファイルではありません")))
+                << error.what();
         }
-        const AppError error = ErrorOf(open);
-        EXPECT_EQ(error.Number(), AppError::PathFileAccessError);
-        EXPECT_TRUE(error.Description().contains(Shown(suffix))
-                    && error.Description().contains(QStringLiteral("普通のファイルではありません")))
-            << error.what();
     }
     EXPECT_EQ(Table(store), Pairs(3));
 }
@@ -452,12 +415,11 @@ TEST_F(Store, AFolderThatMayNotBeEnteredIsReportedAsSuch)
 
 TEST(FileTroubles, SayWhatIsWrongInJapanese)
 {
-    const std::pair<FileTrouble, const char*> cases[] = {
-        {FileTrouble::Missing, "見つかりません"},        {FileTrouble::AccessDenied, "アクセスが拒否されました"},
-        {FileTrouble::NameTooLong, "パスが長すぎます"},  {FileTrouble::NotOrdinaryFile, "普通のファイルではありません"},
-        {FileTrouble::Other, "Disk quota exceeded"},
-    };
-    for (const auto& [trouble, words] : cases)
+    for (const auto& [trouble, words] : {std::pair{FileTrouble::Missing, "見つかりません"},
+                                         {FileTrouble::AccessDenied, "アクセスが拒否されました"},
+                                         {FileTrouble::NameTooLong, "パスが長すぎます"},
+                                         {FileTrouble::NotOrdinaryFile, "普通のファイルではありません"},
+                                         {FileTrouble::Other, "Disk quota exceeded"}})
         EXPECT_TRUE(FileTroubleText(trouble, QStringLiteral("Disk quota exceeded")).contains(QString::fromUtf8(words)))
             << words;
     EXPECT_FALSE(FileTroubleText(FileTrouble::Other, QStringLiteral("Unknown error")).contains(QStringLiteral("Unknown")));

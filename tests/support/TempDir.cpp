@@ -16,6 +16,7 @@ TempAppDir::TempAppDir()
 void TempAppDir::Write(const QString& suffix, const QByteArray& bytes) const
 {
     QFile file(Path() + suffix);
+    QDir().mkpath(QFileInfo(file).path());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
         throw std::runtime_error("cannot write a test file");
 }
@@ -33,11 +34,11 @@ bool TempAppDir::Exists(const QString& suffix) const
     return QFileInfo::exists(Path() + suffix);
 }
 
-QByteArray FileOfPairs(const QString& pairs)
+QByteArray FileOf(const QStringList& items)
 {
-    QByteArray bytes = " " + QByteArray::number(pairs.size() / 2) + " \r\n";
-    for (const QChar c : pairs)
-        bytes += Cp932(QString(c)) + "\r\n";
+    QByteArray bytes = " " + QByteArray::number(items.size() / 2) + " \r\n";
+    for (const QString& item : items)
+        bytes += Cp932(item) + "\r\n";
     return bytes;
 }
 

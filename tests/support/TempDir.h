@@ -1,11 +1,17 @@
 #pragma once
 
+#include "core/AppError.h"
 #include "core/DataLocations.h"
 #include "store/ProblemStore.h"
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
 
 // A throw-away application directory with a data folder, for tests that touch files.
 class TempAppDir {
@@ -13,7 +19,7 @@ public:
     TempAppDir();
     // The application directory: no trailing separator.
     QString Path() const { return dir_.path(); }
-    // suffix: e.g. "/data/問題.dat".
+    // suffix: e.g. "/data/問題.dat"; Write makes the folders on the way.
     void Write(const QString& suffix, const QByteArray& bytes) const;
     QByteArray Read(const QString& suffix) const;
     bool Exists(const QString& suffix) const;
@@ -33,8 +39,25 @@ inline ProblemStore StoreIn(const TempAppDir& dir)
 // UTF-8 text to code page 932 bytes, for writing test files readably.
 QByteArray Cp932(const QString& text);
 
-// The problem file the program writes for pairs given as a string of two
-// characters a pair.
-QByteArray FileOfPairs(const QString& pairs);
+// The problem file the program writes for these items, two a pair, spelled out
+// independently of the writer (items that need no quotes only).
+QByteArray FileOf(const QStringList& items);
+// The same for pairs given as a string of two characters a pair.
+inline QByteArray FileOfPairs(const QString& pairs) { return FileOf(pairs.split(QString(), Qt::SkipEmptyParts)); }
 // `count` distinct pairs: a hiragana and the katakana beside it each.
 QString ManyPairs(int count);
+
+// The error `op` throws; a test failure when it throws nothing or something else.
+template <typename Error = AppError>
+Error ErrorOf(const std::function<void()>& op)
+{
+    try {
+        op();
+        ADD_FAILURE() << "no error";
+    } catch (const Error& error) {
+        return error;
+    } catch (const std::exception& other) {
+        ADD_FAILURE() << "another kind of error: " << other.what();
+    }
+    return Error(0, QString());
+}
