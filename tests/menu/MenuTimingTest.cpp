@@ -47,37 +47,23 @@ TEST_P(Delay, HandsOverAtTheFirstTickAtLeastOneSecondAfterTheRoundedClick)
     ASSERT_TRUE(run.has_value()) << "the delay never ended";
     EXPECT_EQ(run->action, MenuTiming::TickAction::StartGame);
     EXPECT_EQ(run->tickTenths, c.handOverTenths);
-    const long long waited = run->tickTenths - c.clickTenths;
-    EXPECT_GE(waited, 5);
-    EXPECT_LE(waited, 15);
 }
 
+// The click's time is rounded half to even, and nowhere else: these rows check the rounding too.
 INSTANTIATE_TEST_SUITE_P(
     ClickTimes, Delay,
     ::testing::Values(DelayCase{1004, 1010},  // 100.4 s rounds down: about 0.6 s
                       DelayCase{1006, 1020},  // 100.6 s rounds up to 101: about 1.4 s
                       DelayCase{1005, 1010},  // 100.5 s: half to even, 100
                       DelayCase{1015, 1030},  // 101.5 s: half to even, 102
-                      DelayCase{1000, 1010},
                       // The last second and a half before midnight still hands over.
                       DelayCase{TenthsPerDay - 15, TenthsPerDay - 10}, // 86398.5 -> 86398
                       DelayCase{TenthsPerDay - 6, TenthsPerDay},       // 86399.4 -> 86399: midnight
                       DelayCase{TenthsPerDay - 5, TenthsPerDay + 10},  // 86399.5 -> 86400
-                      DelayCase{TenthsPerDay - 4, TenthsPerDay + 10},  // 86399.6 -> 86400
                       DelayCase{TenthsPerDay - 1, TenthsPerDay + 10}),
     [](const ::testing::TestParamInfo<DelayCase>& row) {
         return "ClickAtTenth" + std::to_string(row.param.clickTenths);
     });
-
-TEST(MenuTiming, RoundsHalvesToTheEvenSecond)
-{
-    struct {
-        double seconds;
-        std::int32_t rounded;
-    } const cases[] = {{100.4, 100}, {100.5, 100}, {100.6, 101}, {101.5, 102}, {0.5, 0}, {86399.5, 86400}, {0.0, 0}};
-    for (const auto& c : cases)
-        EXPECT_EQ(RoundHalfToEven(c.seconds), c.rounded) << c.seconds;
-}
 
 TEST(MenuTiming, TheLastClickDecides)
 {
