@@ -79,22 +79,16 @@ TEST(MenuTiming, TheLastClickDecides)
     EXPECT_EQ(timing.Tick(), MenuTiming::TickAction::EndProgram);
 }
 
+// Which window each opens, and the choice it records, the hand-over tests check.
 TEST(MenuTiming, ImmediateButtonsLeaveTheDelayAlone)
 {
-    struct {
-        int button;
-        MenuTiming::ClickAction action;
-    } const cases[] = {{1, MenuTiming::ClickAction::OpenList},
-                       {2, MenuTiming::ClickAction::OpenAdd},
-                       {3, MenuTiming::ClickAction::OpenDelete}};
-    for (const auto& c : cases) {
+    for (const int button : {1, 2, 3}) {
         FakeClock clock(7.0);
         MenuTiming timing(clock);
         timing.Click(MenuTiming::StartButton);
         clock.Now = 500.0;
-        EXPECT_EQ(timing.Click(c.button), c.action);
-        EXPECT_EQ(timing.MenuChoice(), c.button + 1);
-        EXPECT_EQ(timing.ChoiceTime(), 7) << "button " << c.button << " must not take the time";
+        timing.Click(button);
+        EXPECT_EQ(timing.ChoiceTime(), 7) << "button " << button << " must not take the time";
     }
 }
 
