@@ -13,16 +13,7 @@ build=$(realpath "$1")
 app_id=$2
 
 work=$(mktemp -d)
-xvfb_pid=""
-program_pid=""
-cleanup() {
-    [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-    chmod -R u+w "$work" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; [ -f "$work/program.log" ] && cat "$work/program.log" >&2; exit 1; }
+source "$(dirname "$0")/../support/xvfb.sh"
 
 root="$work/root"
 DESTDIR="$root" cmake --install "$build" --prefix /usr >"$work/install.log"
@@ -48,13 +39,6 @@ snapshot() { (cd "$root" && find . -printf '%p %y %m %s\n' | LC_ALL=C sort && fi
 chmod -R a-w "$root"  # as a system prefix is to a user (root writes anyway; the snapshot catches that)
 snapshot >"$work/tree-before"
 
-exec {display_fd}<> <(:)
-Xvfb -displayfd "$display_fd" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-read -r -t 10 -u "$display_fd" display_number
-export DISPLAY=":$display_number"
-unset QT_QPA_PLATFORM
-
 export HOME="$work/home"
 export XDG_DATA_HOME="$HOME/.local/share"
 export XDG_CONFIG_HOME="$HOME/.config"
@@ -66,26 +50,6 @@ start_program() {
     cd "$work"
     $exec_line >"$work/program.log" 2>&1 &
     program_pid=$!
-}
-wait_for_window() {  # title
-    local window
-    window=$(timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1) || true
-    [ -n "$window" ] || fail "no window titled $1"
-    echo "$window"
-}
-# Waits for the program to end and keeps its status in exit_status.
-exit_status=""
-wait_for_end() {
-    for _ in $(seq 1 100); do
-        if ! kill -0 "$program_pid" 2>/dev/null; then
-            exit_status=0
-            wait "$program_pid" || exit_status=$?
-            program_pid=""
-            return
-        fi
-        sleep 0.1
-    done
-    fail "the program did not end"
 }
 end_from_menu() {
     local menu
