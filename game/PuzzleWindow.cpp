@@ -10,7 +10,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
-#include <QSoundEffect>
 
 #include <array>
 #include <functional>
@@ -132,8 +131,7 @@ void PuzzleWindow::CreateControls(WindowForm& form)
     }));
     QWidget::setTabOrder(previous, pairList_);
 
-    hitSoundPlayer_ = new QSoundEffect(&form);
-    hitSoundPlayer_->setObjectName(QStringLiteral("MediaPlayer1"));
+    HasSoundPlayer(hitSound_);
 
     // The new controls start empty, in the created colour.
     game_.CreateCells();
@@ -183,8 +181,8 @@ void PuzzleWindow::PairListHidden()
 
 void PuzzleWindow::HitSound()
 {
-    if (hitSoundPlayer_)
-        Host().PlaySoundFile(*hitSoundPlayer_, hitSound_);
+    if (IsLoaded())
+        Host().PlaySoundFile(SoundPlayer(), hitSound_);
 }
 
 void PuzzleWindow::BackToMenu()

@@ -12,6 +12,7 @@
 #include <type_traits>
 
 class QAbstractButton;
+class QSoundEffect;
 class Shell;
 class Window;
 
@@ -95,6 +96,13 @@ protected:
     }
     void Guarded(const std::function<void()>& handler);
 
+    // The window's sound player, MediaPlayer1, created on first use. Setting up a
+    // player starts the platform's audio, which the first paint never needs; once
+    // the form has painted, the player is created and loads soundFile (named by
+    // HasSoundPlayer in CreateControls) while the user looks at the window.
+    void HasSoundPlayer(QString soundFile);
+    QSoundEffect& SoundPlayer();
+
     // The back button of a window opened from the menu: 戻 at `geometry`, named
     // "Command1", first in the focus order, and back to the menu when clicked.
     QAbstractButton* CreateBackButton(WindowForm& form, QRect geometry);
@@ -104,4 +112,6 @@ private:
     WindowName name_;
     Design design_;
     QPointer<WindowForm> form_;
+    QString soundFile_;
+    QPointer<QSoundEffect> soundPlayer_;
 };
