@@ -166,38 +166,36 @@ std::int16_t ReadCount(Cursor<View>& cursor)
     return static_cast<std::int16_t>(value);
 }
 
-// Reads the count and the items it announces; decodeItem turns an item's raw
-// units into its text, or nothing when they are not code page 932.
-template <typename View, typename DecodeItem>
-Reading ReadItems(View units, DecodeItem decodeItem)
+// Reads the count and the items it announces into reading; placeItem puts an
+// item's raw units into reading.text and returns where, or nothing when they are
+// not code page 932.
+template <typename View, typename PlaceItem>
+void ReadItems(View units, TextReading& reading, PlaceItem placeItem)
 {
-    Reading reading;
     try {
         Cursor<View> cursor(units);
         const std::int16_t count = ReadCount(cursor);
-        QList<QString> items;
-        items.reserve(2 * count);
+        reading.items.reserve(2 * count);
         for (qsizetype i = 0; i < 2 * count; ++i) {
             const std::optional<typename Cursor<View>::Item> item = cursor.Next();
             if (!item)
                 throw Fault{AppError::InputPastEndOfFile, cursor.Line(),
                             QStringLiteral("件数は %1 組ですが、%2 の前でファイルが終わっています。")
                                 .arg(count).arg(ItemName(i))};
-            std::optional<QString> text = decodeItem(item->raw);
+            const std::optional<TextReading::Span> span = placeItem(item->raw);
             if constexpr (std::is_same_v<View, QByteArrayView>) {
-                if (!text)
+                if (!span)
                     throw Fault{AppError::BadFileContents, item->line,
                                 QStringLiteral("%1 に Shift-JIS (コードページ 932) として読めないバイトがあります (%2)。")
                                     .arg(ItemName(i), HexOf(item->raw))};
             }
-            items.append(std::move(*text));
+            reading.items.append(*span);
         }
-        reading.contents.count = count;
-        reading.contents.items = std::move(items);
+        reading.count = count;
     } catch (Fault& fault) {
+        reading.items.clear();
         reading.fault = std::move(fault);
     }
-    return reading;
 }
 
 } // namespace
@@ -207,16 +205,45 @@ QString ItemName(qsizetype itemIndex)
     return QStringLiteral("%1 組目の %2 字目").arg(itemIndex / 2 + 1).arg(itemIndex % 2 + 1);
 }
 
-Reading Read(QByteArrayView bytes)
+TextReading ReadText(QByteArrayView bytes)
 {
+    TextReading reading;
     // One decode of the whole file costs less than setting a converter to work
     // 161 times. It fails on any byte that is not code page 932, even past the
     // announced items, which are never read; then the items are decoded one by
     // one, which finds the item and line to blame, or reads the file after all.
-    if (const std::optional<QString> text = DecodeCp932(bytes))
-        return ReadItems(QStringView(*text), [](QStringView item) { return std::optional<QString>(item.toString()); });
+    if (std::optional<QString> text = DecodeCp932(bytes)) {
+        reading.text = std::move(*text);
+        const QStringView whole(reading.text);
+        ReadItems(whole, reading, [whole](QStringView item) {
+            return std::optional(TextReading::Span{item.data() - whole.data(), item.size()});
+        });
+        return reading;
+    }
     Cp932Decoder decoder;
-    return ReadItems(bytes, [&decoder](QByteArrayView item) { return decoder.Decode(item); });
+    ReadItems(bytes, reading, [&decoder, &reading](QByteArrayView item) -> std::optional<TextReading::Span> {
+        const std::optional<QString> text = decoder.Decode(item);
+        if (!text)
+            return std::nullopt;
+        const TextReading::Span span{reading.text.size(), text->size()};
+        reading.text += *text;
+        return span;
+    });
+    return reading;
+}
+
+Reading Read(QByteArrayView bytes)
+{
+    const TextReading text = ReadText(bytes);
+    Reading reading;
+    reading.fault = text.fault;
+    if (!text.fault) {
+        reading.contents.count = text.count;
+        reading.contents.items.reserve(text.items.size());
+        for (qsizetype i = 0; i < text.items.size(); ++i)
+            reading.contents.items.append(text.Item(i).toString());
+    }
+    return reading;
 }
 
 std::optional<QString> WhyUnstorable(const QString& item)

@@ -46,6 +46,22 @@ struct Reading {
 };
 Reading Read(QByteArrayView bytes);
 
+// The same reading with the items as stretches of one decoded text, so that a
+// reader that already holds most of them need not make 160 new strings.
+struct TextReading {
+    struct Span {
+        qsizetype start = 0;
+        qsizetype length = 0;
+    };
+    std::int16_t count = 0;
+    QString text;
+    QList<Span> items;  // 2 * count, as in Contents
+    std::optional<Fault> fault;
+
+    QStringView Item(qsizetype index) const { return QStringView(text).sliced(items.at(index).start, items.at(index).length); }
+};
+TextReading ReadText(QByteArrayView bytes);
+
 // Why item cannot be stored so that it reads back as itself (a double quote, a
 // character code page 932 lacks), or nothing when it can.
 std::optional<QString> WhyUnstorable(const QString& item);

@@ -55,15 +55,15 @@ QByteArray ReadWholeFile(const QString& path, const QString& label)
     return bytes;
 }
 
-ProblemFile::Contents ParseOrThrow(const QByteArray& bytes, const QString& path, const QString& label)
+ProblemFile::TextReading ParseOrThrow(const QByteArray& bytes, const QString& path, const QString& label)
 {
-    ProblemFile::Reading reading = ProblemFile::Read(bytes);
+    ProblemFile::TextReading reading = ProblemFile::ReadText(bytes);
     if (reading.fault)
         throw AppError(reading.fault->number, QStringLiteral("%1「%2」の %3 行目: %4")
                                                   .arg(label, Shown(path))
                                                   .arg(reading.fault->line)
                                                   .arg(reading.fault->text));
-    return std::move(reading.contents);
+    return reading;
 }
 
 // Replaces the file whole or not at all: a crash or a full disk leaves the old one.
@@ -103,12 +103,17 @@ const QString& ProblemStore::ProblemTable(int row, int column) const
 void ProblemStore::LoadProblemFile()
 {
     const QString path = ProblemFilePath();
-    const ProblemFile::Contents contents = ParseOrThrow(ReadWholeFile(path, ProblemFileLabel), path, ProblemFileLabel);
+    const ProblemFile::TextReading contents = ParseOrThrow(ReadWholeFile(path, ProblemFileLabel), path, ProblemFileLabel);
     // Only a whole reading reaches the table; columns above the count keep what they held.
     problemCount_ = contents.count;
     for (std::size_t n = 1; n <= static_cast<std::size_t>(contents.count); ++n) {
-        problemTable_[1][n] = contents.items.at(static_cast<qsizetype>(2 * n - 2));
-        problemTable_[2][n] = contents.items.at(static_cast<qsizetype>(2 * n - 1));
+        for (std::size_t row = 1; row <= 2; ++row) {
+            // Every window reloads the file as it opens, mostly unchanged: an
+            // item already held costs no new string.
+            const QStringView item = contents.Item(static_cast<qsizetype>(2 * n + row - 3));
+            if (problemTable_[row][n] != item)
+                problemTable_[row][n] = item.toString();
+        }
     }
 }
 
