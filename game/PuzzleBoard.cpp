@@ -11,7 +11,7 @@
 #include <utility>
 
 PuzzleBoard::PuzzleBoard(QWidget* parent, const PuzzleGame& game)
-    : QWidget(parent), game_(game), font_(MinchoFont(15.75))
+    : QWidget(parent), game_(game), font_(WindowFonts::PuzzleCell())
 {
     setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);

@@ -112,7 +112,7 @@ void PuzzleWindow::CreateControls(WindowForm& form)
     pairList_ = new QListWidget(frame);
     pairList_->setObjectName(QStringLiteral("List1"));
     pairList_->setGeometry(TwipsRect(4830, 510, 1440, 5730));
-    pairList_->setFont(MinchoFont(20.25));
+    pairList_->setFont(WindowFonts::PuzzlePairList());
     QPalette listPalette = pairList_->palette();
     listPalette.setColor(QPalette::Base, QColor(255, 0, 0));
     listPalette.setColor(QPalette::Text, Qt::white);

@@ -195,14 +195,19 @@ void Window::OnClick(QWidget* control, std::function<void()> handler)
     new MouseHook(control, {}, [this, handler = std::move(handler)] { Guarded(handler); });
 }
 
+void Window::WhenPainted(std::function<void()> action)
+{
+    if (Form())
+        new AfterFirstPaint(Form(), std::move(action));
+}
+
 void Window::HasSoundPlayer(QString soundFile)
 {
     soundFile_ = std::move(soundFile);
-    if (Form())
-        new AfterFirstPaint(Form(), [this] {
-            if (IsLoaded())
-                SoundPlayer();
-        });
+    WhenPainted([this] {
+        if (IsLoaded())
+            SoundPlayer();
+    });
 }
 
 QSoundEffect& Window::SoundPlayer()

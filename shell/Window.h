@@ -61,6 +61,9 @@ public:
 
     void Load();
     void Unload();
+    // Runs action once the loaded form has painted and the event loop is idle
+    // again; never when the form unloads first.
+    void WhenPainted(std::function<void()> action);
 
     // Called by the form, each under the error rule.
     void SurfaceMoved(QPoint position);
