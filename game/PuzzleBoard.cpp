@@ -67,6 +67,10 @@ void PuzzleBoard::PaintArea(QPainter& painter, const QRect& area)
     painter.fillRect(area, palette().color(QPalette::Window));
     const int lastColumn = std::min(area.right() / ColumnPitch, Board::Columns - 1);
     const int lastRow = std::min(area.bottom() / RowPitch, Board::Rows - 1);
+    // Neighbouring cells nearly always show the same caption, one shared string:
+    // the glyph of the last one is reused without hashing it again.
+    const QString* lastCaption = nullptr;
+    const QPixmap* lastGlyph = nullptr;
     for (int row = std::max(area.top(), 0) / RowPitch; row <= lastRow; ++row) {
         for (int column = std::max(area.left(), 0) / ColumnPitch; column <= lastColumn; ++column) {
             const int index = Board::CellIndex(column, row);
@@ -74,8 +78,13 @@ void PuzzleBoard::PaintArea(QPainter& painter, const QRect& area)
             painter.fillRect(QRect(topLeft, QSize(CellWidth, CellHeight)),
                              ColourOf(game_.BackColour(index)));
             const QString& caption = game_.Caption(index);
-            if (!caption.isEmpty())
-                painter.drawPixmap(topLeft, Glyph(caption));
+            if (caption.isEmpty())
+                continue;
+            if (!lastCaption || (!caption.isSharedWith(*lastCaption) && caption != *lastCaption)) {
+                lastGlyph = &Glyph(caption);  // taken after any insertion, so never stale
+                lastCaption = &caption;
+            }
+            painter.drawPixmap(topLeft, *lastGlyph);
         }
     }
 }
