@@ -32,13 +32,14 @@ QByteArray ReadWholeFile(const QString& path, const QString& label)
         throw AppError(AppError::PathFileAccessError,
                        QStringLiteral("%1「%2」を開けません: %3").arg(label, Shown(path), file.errorString()));
     }
-    if (file.size() > MaxFileBytes)
+    const qint64 size = file.size();
+    if (size > MaxFileBytes)
         throw AppError(AppError::BadFileContents,
                        QStringLiteral("%1「%2」は大きすぎて問題ファイルとして読めません (%3 バイト)。")
-                           .arg(label, Shown(path)).arg(file.size()));
+                           .arg(label, Shown(path)).arg(size));
     // In pieces, never past the limit: a file that is not a plain file (or grows
     // while read) has no trustworthy size.
-    const qint64 piece = std::max<qint64>(file.size() + 1, 4096);
+    const qint64 piece = std::max<qint64>(size + 1, 4096);
     QByteArray bytes;
     while (bytes.size() <= MaxFileBytes) {
         const QByteArray part = file.read(std::min(piece, MaxFileBytes + 1 - bytes.size()));
@@ -111,8 +112,9 @@ void ProblemStore::LoadProblemFile()
             // Every window reloads the file as it opens, mostly unchanged: an
             // item already held costs no new string.
             const QStringView item = contents.Item(static_cast<qsizetype>(2 * n + row - 3));
-            if (problemTable_[row][n] != item)
-                problemTable_[row][n] = item.toString();
+            QString& held = problemTable_[row][n];
+            if (held.size() != item.size() || !std::equal(item.begin(), item.end(), held.constBegin()))
+                held = item.toString();
         }
     }
 }
