@@ -15,7 +15,7 @@
 class FontWarmUp final : public QObject {
 public:
     // pairFonts show the stored pairs; they render pairCharacters() too, asked for
-    // when the warming starts.
+    // once, when the first of them has its turn.
     FontWarmUp(QList<QFont> fonts, QList<QFont> pairFonts, std::function<QString()> pairCharacters);
 
     void Start();
