@@ -2,9 +2,26 @@
 
 #include "core/AppError.h"
 #include "core/ExecutableFolder.h"
+#include "store/ProblemFileFormat.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QStandardPaths>
+
+namespace {
+
+// The characters of the stored pairs, to render ahead; nothing when the file
+// cannot be read, which the window that loads it will report.
+QString CharactersOnFile(const QString& problemFile)
+{
+    QFile file(problemFile);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > 64 * 1024)
+        return {};
+    const ProblemFile::TextReading reading = ProblemFile::ReadText(file.readAll());
+    return reading.fault ? QString() : reading.text;
+}
+
+} // namespace
 
 Program::Program(const DataLocations& locations)
     : random_(clock_),
@@ -14,13 +31,17 @@ Program::Program(const DataLocations& locations)
       puzzle_(shell_, store_, random_, locations.hitSound),
       list_(shell_, store_),
       add_(shell_, store_),
-      delete_(shell_, store_)
+      delete_(shell_, store_),
+      fonts_(WindowFonts::ForCaptions(), WindowFonts::ForPairs(),
+             [problemFile = locations.problemFile] { return CharactersOnFile(problemFile); })
 {
 }
 
 bool Program::Start()
 {
     shell_.Start();
+    // The fonts wait for the menu's first picture, which needs none of them.
+    menu_.WhenPainted([this] { fonts_.Start(); });
     return !shell_.Ended();
 }
 

@@ -9,6 +9,7 @@
 #include "manage/ListWindow.h"
 #include "menu/MenuWindow.h"
 #include "shell/Dialogs.h"
+#include "shell/FontWarmUp.h"
 #include "shell/Shell.h"
 #include "store/ProblemStore.h"
 
@@ -35,6 +36,7 @@ private:
     ListWindow list_;
     AddWindow add_;
     DeleteWindow delete_;
+    FontWarmUp fonts_;
 };
 
 // Where the running program's files are, the user's pairs provided on an installed

@@ -11,7 +11,7 @@
 #include <utility>
 
 PuzzleBoard::PuzzleBoard(QWidget* parent, const PuzzleGame& game)
-    : QWidget(parent), game_(game), font_(MinchoFont(15.75))
+    : QWidget(parent), game_(game), font_(WindowFonts::PuzzleCell()), metrics_(font_)
 {
     setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
@@ -67,15 +67,29 @@ void PuzzleBoard::PaintArea(QPainter& painter, const QRect& area)
     painter.fillRect(area, palette().color(QPalette::Window));
     const int lastColumn = std::min(area.right() / ColumnPitch, Board::Columns - 1);
     const int lastRow = std::min(area.bottom() / RowPitch, Board::Rows - 1);
+    // Neighbouring cells nearly always show the same caption, one shared string,
+    // on the same colour: the last glyph and colour are reused as they are.
+    const QString* lastCaption = nullptr;
+    const QPixmap* lastGlyph = nullptr;
+    Rgb lastRgb = game_.BackColour(Board::CellIndex(0, 0));
+    QColor lastColour = ColourOf(lastRgb);
     for (int row = std::max(area.top(), 0) / RowPitch; row <= lastRow; ++row) {
         for (int column = std::max(area.left(), 0) / ColumnPitch; column <= lastColumn; ++column) {
             const int index = Board::CellIndex(column, row);
             const QPoint topLeft(column * ColumnPitch, row * RowPitch);
-            painter.fillRect(QRect(topLeft, QSize(CellWidth, CellHeight)),
-                             ColourOf(game_.BackColour(index)));
+            if (const Rgb rgb = game_.BackColour(index); rgb != lastRgb) {
+                lastRgb = rgb;
+                lastColour = ColourOf(rgb);
+            }
+            painter.fillRect(QRect(topLeft, QSize(CellWidth, CellHeight)), lastColour);
             const QString& caption = game_.Caption(index);
-            if (!caption.isEmpty())
-                painter.drawPixmap(topLeft, Glyph(caption));
+            if (caption.isEmpty())
+                continue;
+            if (!lastCaption || (!caption.isSharedWith(*lastCaption) && caption != *lastCaption)) {
+                lastGlyph = &Glyph(caption);  // taken after any insertion, so never stale
+                lastCaption = &caption;
+            }
+            painter.drawPixmap(topLeft, *lastGlyph);
         }
     }
 }
@@ -103,9 +117,8 @@ const QPixmap& PuzzleBoard::Glyph(const QString& caption)
     QPainter painter(&glyph);
     painter.setFont(font_);
     painter.setPen(Qt::white);
-    const QFontMetricsF metrics(font_);
-    const qreal left = (CellWidth - metrics.horizontalAdvance(caption)) / 2.0;
-    const qreal baseline = (CellHeight - (metrics.ascent() + metrics.descent())) / 2.0 + metrics.ascent();
+    const qreal left = (CellWidth - metrics_.horizontalAdvance(caption)) / 2.0;
+    const qreal baseline = (CellHeight - (metrics_.ascent() + metrics_.descent())) / 2.0 + metrics_.ascent();
     painter.drawText(QPointF(left, baseline), caption);
     painter.end();
     return *glyphs_.insert(caption, glyph);

@@ -3,6 +3,7 @@
 #include "shell/Layout.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QHash>
 #include <QPixmap>
 #include <QWidget>
@@ -49,6 +50,9 @@ private:
 
     const PuzzleGame& game_;
     QFont font_;
+    // Held, so that measuring a new caption finds the font's engine at hand
+    // instead of asking fontconfig for its fallbacks again.
+    QFontMetricsF metrics_;
     // A board holds two distinct captions; each is rendered once and then blitted.
     QHash<QString, QPixmap> glyphs_;
     qreal glyphRatio_ = 0.0;

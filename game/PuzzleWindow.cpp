@@ -10,7 +10,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
-#include <QSoundEffect>
 
 #include <array>
 #include <functional>
@@ -95,7 +94,7 @@ void PuzzleWindow::CreateControls(WindowForm& form)
     pairList_ = new QListWidget(frame);
     pairList_->setObjectName(QStringLiteral("List1"));
     pairList_->setGeometry(TwipsRect(4830, 510, 1440, 5730));
-    pairList_->setFont(MinchoFont(20.25));
+    pairList_->setFont(WindowFonts::PuzzlePairList());
     QPalette listPalette = pairList_->palette();
     listPalette.setColor(QPalette::Base, QColor(255, 0, 0));
     listPalette.setColor(QPalette::Text, Qt::white);
@@ -114,8 +113,7 @@ void PuzzleWindow::CreateControls(WindowForm& form)
     }));
     QWidget::setTabOrder(buttons.back(), pairList_);
 
-    hitSoundPlayer_ = new QSoundEffect(&form);
-    hitSoundPlayer_->setObjectName(QStringLiteral("MediaPlayer1"));
+    HasSoundPlayer(hitSound_);
 
     // The new controls start empty, in the created colour.
     game_.CreateCells();
@@ -167,8 +165,8 @@ void PuzzleWindow::PairListHidden()
 
 void PuzzleWindow::HitSound()
 {
-    if (hitSoundPlayer_)
-        Host().PlaySoundFile(*hitSoundPlayer_, hitSound_);
+    if (IsLoaded())
+        Host().PlaySoundFile(SoundPlayer(), hitSound_);
 }
 
 void PuzzleWindow::BackToMenu()

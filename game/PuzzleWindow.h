@@ -9,7 +9,6 @@ class ProblemStore;
 class PuzzleBoard;
 class QFrame;
 class QListWidget;
-class QSoundEffect;
 class RandomSource;
 
 // The puzzle: find the one odd character among 608.
@@ -39,5 +38,4 @@ private:
     // Controls of the loaded form; null while unloaded.
     QPointer<PuzzleBoard> board_;
     QPointer<QListWidget> pairList_;
-    QPointer<QSoundEffect> hitSoundPlayer_;
 };

@@ -22,7 +22,7 @@ QLineEdit* MakeCharacterBox(QWidget* panel, const char* name, QRect geometry)
     auto* box = new QLineEdit(panel);
     box->setObjectName(QLatin1String(name));
     box->setGeometry(geometry);
-    box->setFont(MinchoFont(36, true));
+    box->setFont(WindowFonts::CharacterBox());
     box->setAlignment(Qt::AlignCenter);
     return box;
 }
@@ -61,7 +61,7 @@ void AddWindow::CreateControls(WindowForm& form)
     panel_ = panel;
 
     ManageLayout::MakeBanner(panel, QStringLiteral("字を入力して下さい"), TwipsRect(315, 105, 2655, 330),
-                             PMinchoFont(14.25, true), QColor(255, 128, 0));
+                             WindowFonts::AddPrompt(), QColor(255, 128, 0));
 
     firstCharacterBox_ = MakeCharacterBox(panel, "Text1", TwipsRect(510, 615, 885, 825));
     secondCharacterBox_ = MakeCharacterBox(panel, "Text2", TwipsRect(1845, 615, 885, 855));

@@ -86,8 +86,8 @@ void MakeLine(QWidget& form, const char* name, QRect geometry)
 
 PairGrid::PairGrid(QWidget& form)
 {
-    const QFont numberFont = MinchoFont(12, true);
-    const QFont pairFont = MinchoFont(12);
+    const QFont numberFont = WindowFonts::GridNumber();
+    const QFont pairFont = WindowFonts::GridPair();
     const QPalette numberColours = CellColours(form, NumberBack, NumberText);
     const QPalette pairColours = CellColours(form, PairBack, PairText);
     for (int index = 0; index < CellCount; ++index) {

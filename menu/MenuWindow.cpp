@@ -6,7 +6,6 @@
 #include "shell/Shell.h"
 
 #include <QLabel>
-#include <QSoundEffect>
 #include <QTimer>
 
 #include <array>
@@ -53,8 +52,7 @@ void MenuWindow::CreateControls(WindowForm& form)
 
     CreateButtonRow(form, Buttons, [this](int index) { ButtonClicked(index); });
 
-    crowSoundPlayer_ = new QSoundEffect(&form);
-    crowSoundPlayer_->setObjectName(QStringLiteral("MediaPlayer1"));
+    HasSoundPlayer(crowSound_);
     delayTimer_ = new QTimer(&form);
     delayTimer_->setObjectName(QStringLiteral("Timer1"));
     Connect(delayTimer_.data(), &QTimer::timeout, [this] { TimerTick(); });
@@ -73,7 +71,7 @@ void MenuWindow::ButtonClicked(int index)
         Host().SwitchToWindow(WindowName::DeletePair);
         break;
     case MenuTiming::ClickAction::StartDelay:
-        Host().PlaySoundFile(*crowSoundPlayer_, crowSound_);
+        Host().PlaySoundFile(SoundPlayer(), crowSound_);
         SetTimerInterval(100);
         break;
     case MenuTiming::ClickAction::None:

@@ -6,7 +6,6 @@
 #include <QPointer>
 
 class Clock;
-class QSoundEffect;
 class QTimer;
 
 // The hub: starts the game, opens the management windows, ends the program.
@@ -27,6 +26,5 @@ private:
 
     MenuTiming timing_;
     QString crowSound_;
-    QPointer<QSoundEffect> crowSoundPlayer_;
     QPointer<QTimer> delayTimer_;
 };

@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QList>
 #include <QRect>
 #include <QSize>
 
@@ -25,3 +26,17 @@ inline QColor ColourOf(Rgb rgb) { return QColor::fromRgb(0xff000000u | rgb); }
 // points at 96 dpi and set in pixels, so text keeps its place in the fixed layouts.
 QFont MinchoFont(double points, bool bold = false);
 QFont PMinchoFont(double points, bool bold = false);
+
+// The fonts of the windows' text, one for each use.
+namespace WindowFonts {
+inline QFont GridNumber() { return MinchoFont(12, true); }
+inline QFont GridPair() { return MinchoFont(12); }
+inline QFont PuzzleCell() { return MinchoFont(15.75); }
+inline QFont PuzzlePairList() { return MinchoFont(20.25); }
+inline QFont CharacterBox() { return MinchoFont(36, true); }
+inline QFont AddPrompt() { return PMinchoFont(14.25, true); }
+inline QFont DeleteInstruction() { return MinchoFont(15.75, true); }
+// Those that show the stored pairs, and the others, each from the most used.
+inline QList<QFont> ForPairs() { return {GridPair(), PuzzleCell(), PuzzlePairList()}; }
+inline QList<QFont> ForCaptions() { return {GridNumber(), DeleteInstruction(), AddPrompt(), CharacterBox()}; }
+} // namespace WindowFonts

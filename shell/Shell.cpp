@@ -162,7 +162,10 @@ void Shell::PlaySoundFile(QSoundEffect& player, const QString& path)
         std::fprintf(stderr, "vellumark: sound file is not a regular file: %s\n", qUtf8Printable(path));
         return;
     }
+    // A player that loaded the file ahead keeps it, and starts at once.
+    const QUrl source = QUrl::fromLocalFile(path);
     player.stop();
-    player.setSource(QUrl::fromLocalFile(path));
+    if (player.source() != source)
+        player.setSource(source);
     player.play();
 }

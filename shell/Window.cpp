@@ -5,12 +5,16 @@
 #include "shell/Shell.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QStyle>
 #include <QSoundEffect>
 #include <QTimer>
+#include <QUrl>
+
+#include <stdexcept>
 
 namespace {
 
@@ -42,6 +46,32 @@ protected:
 private:
     std::function<void(QPoint)> moved_;
     std::function<void()> clicked_;
+};
+
+// Runs an action once, after the first paint of a widget has been shown.
+class AfterFirstPaint final : public QObject {
+public:
+    AfterFirstPaint(QWidget* widget, std::function<void()> action) : QObject(widget), action_(std::move(action))
+    {
+        widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            // A zero timer runs once the paint and whatever else is queued are done.
+            QTimer::singleShot(0, this, [this] {
+                action_();
+                deleteLater();
+            });
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> action_;
 };
 
 } // namespace
@@ -164,6 +194,37 @@ void Window::OnMouseMove(QWidget* control, std::function<void(QPoint)> handler)
 void Window::OnClick(QWidget* control, std::function<void()> handler)
 {
     new MouseHook(control, {}, [this, handler = std::move(handler)] { Guarded(handler); });
+}
+
+void Window::WhenPainted(std::function<void()> action)
+{
+    if (Form())
+        new AfterFirstPaint(Form(), std::move(action));
+}
+
+void Window::HasSoundPlayer(QString soundFile)
+{
+    soundFile_ = std::move(soundFile);
+    WhenPainted([this] {
+        if (IsLoaded())
+            SoundPlayer();
+    });
+}
+
+QSoundEffect& Window::SoundPlayer()
+{
+    if (!IsLoaded())
+        throw std::logic_error("a sound player asked for while the window is unloaded");
+    if (!soundPlayer_ || soundPlayer_->parent() != Form()) {
+        // Like every control, it belongs to the loaded form and goes with it.
+        soundPlayer_ = new QSoundEffect(Form());
+        soundPlayer_->setObjectName(QStringLiteral("MediaPlayer1"));
+        // Loaded ahead, the sound starts at once when asked for (the shell sets the
+        // same source again, which a player ignores).
+        if (!soundFile_.isEmpty() && QFileInfo::exists(soundFile_))
+            soundPlayer_->setSource(QUrl::fromLocalFile(soundFile_));
+    }
+    return *soundPlayer_;
 }
 
 QAbstractButton* Window::CreateBackButton(WindowForm& form, QRect geometry)

@@ -15,6 +15,7 @@
 
 class QAbstractButton;
 class PictureButton;
+class QSoundEffect;
 class Shell;
 struct ButtonDesign;
 class Window;
@@ -64,6 +65,9 @@ public:
 
     void Load();
     void Unload();
+    // Runs action once the loaded form has painted and the event loop is idle
+    // again; never when the form unloads first.
+    void WhenPainted(std::function<void()> action);
 
     // Called by the form, each under the error rule.
     void SurfaceMoved(QPoint position);
@@ -99,6 +103,13 @@ protected:
     }
     void Guarded(const std::function<void()>& handler);
 
+    // The window's sound player, MediaPlayer1, created on first use. Setting up a
+    // player starts the platform's audio, which the first paint never needs; once
+    // the form has painted, the player is created and loads soundFile (named by
+    // HasSoundPlayer in CreateControls) while the user looks at the window.
+    void HasSoundPlayer(QString soundFile);
+    QSoundEffect& SoundPlayer();
+
     // The back button of a window opened from the menu: 戻 at `geometry`, named
     // "Command1", first in the focus order, and back to the menu when clicked.
     QAbstractButton* CreateBackButton(WindowForm& form, QRect geometry);
@@ -112,4 +123,6 @@ private:
     WindowName name_;
     Design design_;
     QPointer<WindowForm> form_;
+    QString soundFile_;
+    QPointer<QSoundEffect> soundPlayer_;
 };

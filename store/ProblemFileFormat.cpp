@@ -4,6 +4,7 @@
 #include "store/CodePage932.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace ProblemFile {
 namespace {
@@ -18,33 +19,47 @@ QString HexOf(QByteArrayView bytes)
     return hex;
 }
 
-// Walks the bytes item by item, counting lines as it goes. The separators it
-// looks for (space, comma, quote, CR, LF) are never the second byte of a
-// two-byte character, so splitting bytes before decoding is safe.
+// One code unit of the file's bytes or of its decoded text, for comparing with
+// the ASCII separators.
+int UnitAt(QByteArrayView bytes, qsizetype i)
+{
+    return static_cast<unsigned char>(bytes[i]);
+}
+
+int UnitAt(QStringView text, qsizetype i)
+{
+    return text[i].unicode();
+}
+
+// Walks the file item by item, counting lines as it goes, over its bytes or over
+// its text decoded whole. The separators it looks for (space, comma, quote, CR,
+// LF) are ASCII and never the second byte of a two-byte character, so splitting
+// before decoding or after it gives the same items.
+template <typename View>
 class Cursor {
 public:
-    explicit Cursor(QByteArrayView bytes) : bytes_(bytes) {}
+    explicit Cursor(View units) : units_(units) {}
 
     struct Item {
-        QByteArrayView raw;
+        View raw;
         int line = 0;
         bool endedAtComma = false;
     };
 
     int Line() const { return line_; }
-    bool AtEnd() const { return pos_ >= bytes_.size(); }
+    bool AtEnd() const { return pos_ >= units_.size(); }
 
     void SkipSpaces()
     {
-        while (!AtEnd() && bytes_[pos_] == ' ')
+        while (!AtEnd() && At(pos_) == ' ')
             ++pos_;
     }
 
-    bool AtLineEnd() const { return !AtEnd() && (bytes_[pos_] == '\r' || bytes_[pos_] == '\n'); }
+    bool AtLineEnd() const { return !AtEnd() && (At(pos_) == '\r' || At(pos_) == '\n'); }
 
     void ConsumeLineEnd()
     {
-        if (bytes_[pos_] == '\r' && pos_ + 1 < bytes_.size() && bytes_[pos_ + 1] == '\n')
+        if (At(pos_) == '\r' && pos_ + 1 < units_.size() && At(pos_ + 1) == '\n')
             ++pos_;
         ++pos_;
         ++line_;
@@ -58,29 +73,31 @@ public:
             return std::nullopt;
         Item item;
         item.line = line_;
-        if (bytes_[pos_] == '"') {
+        if (At(pos_) == '"') {
             const qsizetype open = pos_ + 1;
-            const qsizetype close = bytes_.indexOf('"', open);
-            if (close < 0)
+            qsizetype close = open;
+            while (close < units_.size() && At(close) != '"')
+                ++close;
+            if (close >= units_.size())
                 throw Fault{AppError::InputPastEndOfFile, line_,
                             QStringLiteral("二重引用符 (\") で始まる項目が閉じられないままファイルが終わっています。")};
-            item.raw = bytes_.sliced(open, close - open);
+            item.raw = units_.sliced(open, close - open);
             for (qsizetype i = open; i < close; ++i) {
                 // Line breaks inside quotes still count as lines for later messages.
-                if (bytes_[i] == '\n' || (bytes_[i] == '\r' && (i + 1 >= close || bytes_[i + 1] != '\n')))
+                if (At(i) == '\n' || (At(i) == '\r' && (i + 1 >= close || At(i + 1) != '\n')))
                     ++line_;
             }
             pos_ = close + 1;
-            while (!AtEnd() && bytes_[pos_] != ',' && !AtLineEnd())
+            while (!AtEnd() && At(pos_) != ',' && !AtLineEnd())
                 ++pos_;
         } else {
             const qsizetype start = pos_;
-            while (!AtEnd() && bytes_[pos_] != ',' && !AtLineEnd())
+            while (!AtEnd() && At(pos_) != ',' && !AtLineEnd())
                 ++pos_;
-            item.raw = bytes_.sliced(start, pos_ - start);
+            item.raw = units_.sliced(start, pos_ - start);
         }
         if (!AtEnd()) {
-            if (bytes_[pos_] == ',') {
+            if (At(pos_) == ',') {
                 ++pos_;
                 item.endedAtComma = true;
             } else {
@@ -91,14 +108,28 @@ public:
     }
 
 private:
-    QByteArrayView bytes_;
+    int At(qsizetype i) const { return UnitAt(units_, i); }
+
+    View units_;
     qsizetype pos_ = 0;
     int line_ = 1;
 };
 
-std::int16_t ReadCount(Cursor& cursor)
+// The count item as it shows in a message.
+QString Shown(QByteArrayView raw)
 {
-    const std::optional<Cursor::Item> item = cursor.Next();
+    return DecodeCp932(raw).value_or(HexOf(raw));
+}
+
+QString Shown(QStringView raw)
+{
+    return raw.toString();
+}
+
+template <typename View>
+std::int16_t ReadCount(Cursor<View>& cursor)
+{
+    const std::optional<typename Cursor<View>::Item> item = cursor.Next();
     if (!item)
         throw Fault{AppError::InputPastEndOfFile, cursor.Line(), QStringLiteral("ファイルが空で、件数がありません。")};
     // "2," followed by the line end is the same count line as "2".
@@ -107,30 +138,64 @@ std::int16_t ReadCount(Cursor& cursor)
         if (cursor.AtLineEnd())
             cursor.ConsumeLineEnd();
     }
-    QByteArrayView digits = item->raw;
-    while (!digits.isEmpty() && digits.back() == ' ')
+    View digits = item->raw;
+    while (!digits.isEmpty() && UnitAt(digits, digits.size() - 1) == ' ')
         digits.chop(1);
-    const bool negative = digits.startsWith('-');
+    const bool negative = !digits.isEmpty() && UnitAt(digits, 0) == '-';
     if (negative)
         digits = digits.sliced(1);
-    const bool allDigits = !digits.isEmpty()
-        && std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
-    if (!allDigits) {
-        const QString shown = DecodeCp932(item->raw).value_or(HexOf(item->raw));
+    bool allDigits = !digits.isEmpty();
+    for (qsizetype i = 0; allDigits && i < digits.size(); ++i)
+        allDigits = UnitAt(digits, i) >= '0' && UnitAt(digits, i) <= '9';
+    if (!allDigits)
         throw Fault{AppError::TypeMismatch, item->line,
-                    QStringLiteral("件数「%1」が 0 から %2 までの整数ではありません。").arg(shown.left(20)).arg(MaxPairs)};
-    }
-    while (digits.size() > 1 && digits.front() == '0')
+                    QStringLiteral("件数「%1」が 0 から %2 までの整数ではありません。")
+                        .arg(Shown(item->raw).left(20)).arg(MaxPairs)};
+    while (digits.size() > 1 && UnitAt(digits, 0) == '0')
         digits = digits.sliced(1);
-    const int value = digits.size() > 3 ? MaxPairs + 1 : digits.toByteArray().toInt();
+    int value = 0;
+    for (qsizetype i = 0; i < digits.size() && value <= MaxPairs; ++i)
+        value = 10 * value + (UnitAt(digits, i) - '0');
     if (negative && value != 0)
         throw Fault{AppError::BadFileContents, item->line,
                     QStringLiteral("件数が負の数です。0 から %1 までの整数でなければなりません。").arg(MaxPairs)};
     if (value > MaxPairs)
         throw Fault{AppError::SubscriptOutOfRange, item->line,
                     QStringLiteral("件数「%1」が上限の %2 組を超えています。")
-                        .arg(QString::fromLatin1(item->raw.toByteArray()).trimmed().left(20)).arg(MaxPairs)};
+                        .arg(Shown(item->raw).trimmed().left(20)).arg(MaxPairs)};
     return static_cast<std::int16_t>(value);
+}
+
+// Reads the count and the items it announces into reading; placeItem puts an
+// item's raw units into reading.text and returns where, or nothing when they are
+// not code page 932.
+template <typename View, typename PlaceItem>
+void ReadItems(View units, TextReading& reading, PlaceItem placeItem)
+{
+    try {
+        Cursor<View> cursor(units);
+        const std::int16_t count = ReadCount(cursor);
+        reading.items.reserve(2 * count);
+        for (qsizetype i = 0; i < 2 * count; ++i) {
+            const std::optional<typename Cursor<View>::Item> item = cursor.Next();
+            if (!item)
+                throw Fault{AppError::InputPastEndOfFile, cursor.Line(),
+                            QStringLiteral("件数は %1 組ですが、%2 の前でファイルが終わっています。")
+                                .arg(count).arg(ItemName(i))};
+            const std::optional<TextReading::Span> span = placeItem(item->raw);
+            if constexpr (std::is_same_v<View, QByteArrayView>) {
+                if (!span)
+                    throw Fault{AppError::BadFileContents, item->line,
+                                QStringLiteral("%1 に Shift-JIS (コードページ 932) として読めないバイトがあります (%2)。")
+                                    .arg(ItemName(i), HexOf(item->raw))};
+            }
+            reading.items.append(*span);
+        }
+        reading.count = count;
+    } catch (Fault& fault) {
+        reading.items.clear();
+        reading.fault = std::move(fault);
+    }
 }
 
 } // namespace
@@ -140,32 +205,43 @@ QString ItemName(qsizetype itemIndex)
     return QStringLiteral("%1 組目の %2 字目").arg(itemIndex / 2 + 1).arg(itemIndex % 2 + 1);
 }
 
+TextReading ReadText(QByteArrayView bytes)
+{
+    TextReading reading;
+    // One decode of the whole file costs less than setting a converter to work
+    // 161 times. It fails on any byte that is not code page 932, even past the
+    // announced items, which are never read; then the items are decoded one by
+    // one, which finds the item and line to blame, or reads the file after all.
+    if (std::optional<QString> text = DecodeCp932(bytes)) {
+        reading.text = std::move(*text);
+        const QStringView whole(reading.text);
+        ReadItems(whole, reading, [whole](QStringView item) {
+            return std::optional(TextReading::Span{item.data() - whole.data(), item.size()});
+        });
+        return reading;
+    }
+    Cp932Decoder decoder;
+    ReadItems(bytes, reading, [&decoder, &reading](QByteArrayView item) -> std::optional<TextReading::Span> {
+        const std::optional<QString> text = decoder.Decode(item);
+        if (!text)
+            return std::nullopt;
+        const TextReading::Span span{reading.text.size(), text->size()};
+        reading.text += *text;
+        return span;
+    });
+    return reading;
+}
+
 Reading Read(QByteArrayView bytes)
 {
+    const TextReading text = ReadText(bytes);
     Reading reading;
-    try {
-        Cursor cursor(bytes);
-        const std::int16_t count = ReadCount(cursor);
-        QList<QString> items;
-        items.reserve(2 * count);
-        Cp932Decoder decoder;
-        for (qsizetype i = 0; i < 2 * count; ++i) {
-            const std::optional<Cursor::Item> item = cursor.Next();
-            if (!item)
-                throw Fault{AppError::InputPastEndOfFile, cursor.Line(),
-                            QStringLiteral("件数は %1 組ですが、%2 の前でファイルが終わっています。")
-                                .arg(count).arg(ItemName(i))};
-            std::optional<QString> text = decoder.Decode(item->raw);
-            if (!text)
-                throw Fault{AppError::BadFileContents, item->line,
-                            QStringLiteral("%1 に Shift-JIS (コードページ 932) として読めないバイトがあります (%2)。")
-                                .arg(ItemName(i), HexOf(item->raw))};
-            items.append(std::move(*text));
-        }
-        reading.contents.count = count;
-        reading.contents.items = std::move(items);
-    } catch (Fault& fault) {
-        reading.fault = std::move(fault);
+    reading.fault = text.fault;
+    if (!text.fault) {
+        reading.contents.count = text.count;
+        reading.contents.items.reserve(text.items.size());
+        for (qsizetype i = 0; i < text.items.size(); ++i)
+            reading.contents.items.append(text.Item(i).toString());
     }
     return reading;
 }

@@ -46,6 +46,22 @@ struct Reading {
 };
 Reading Read(QByteArrayView bytes);
 
+// The same reading with the items as stretches of one decoded text, so that a
+// reader that already holds most of them need not make 160 new strings.
+struct TextReading {
+    struct Span {
+        qsizetype start = 0;
+        qsizetype length = 0;
+    };
+    std::int16_t count = 0;
+    QString text;
+    QList<Span> items;  // 2 * count, as in Contents
+    std::optional<Fault> fault;
+
+    QStringView Item(qsizetype index) const { return QStringView(text).sliced(items.at(index).start, items.at(index).length); }
+};
+TextReading ReadText(QByteArrayView bytes);
+
 // Why item cannot be stored so that it reads back as itself, or nothing when it
 // can. What the reader yields can always be stored; only a leading double quote,
 // a double quote in an item that needs quotes, and a character code page 932

@@ -70,13 +70,14 @@ std::optional<QByteArray> ReadIfPresent(const QString& path, const QString& labe
         throw AppError(NumberFor(trouble), QStringLiteral("%1「%2」を開けません: %3")
                                                .arg(label, Shown(path), FileTroubleText(trouble, file.errorString())));
     }
-    if (file.size() > MaxFileBytes)
+    const qint64 size = file.size();
+    if (size > MaxFileBytes)
         ThrowFault(problemFile, AppError::BadFileContents,
                    QStringLiteral("%1「%2」は大きすぎて問題ファイルとして読めません (%3 バイト)。")
-                       .arg(label, Shown(path)).arg(file.size()));
+                       .arg(label, Shown(path)).arg(size));
     // In pieces, never past the limit: a file that grows while read has no
     // trustworthy size.
-    const qint64 piece = std::max<qint64>(file.size() + 1, 4096);
+    const qint64 piece = std::max<qint64>(size + 1, 4096);
     QByteArray bytes;
     while (bytes.size() <= MaxFileBytes) {
         const QByteArray part = file.read(std::min(piece, MaxFileBytes + 1 - bytes.size()));
@@ -103,16 +104,16 @@ QByteArray ReadWholeFile(const QString& path, const QString& label, bool problem
     return std::move(*bytes);
 }
 
-ProblemFile::Contents ParseOrThrow(const QByteArray& bytes, const QString& path, const QString& label, bool problemFile)
+ProblemFile::TextReading ParseOrThrow(const QByteArray& bytes, const QString& path, const QString& label, bool problemFile)
 {
-    ProblemFile::Reading reading = ProblemFile::Read(bytes);
+    ProblemFile::TextReading reading = ProblemFile::ReadText(bytes);
     if (reading.fault)
         ThrowFault(problemFile, reading.fault->number,
                    QStringLiteral("%1「%2」の %3 行目: %4")
                        .arg(label, Shown(path))
                        .arg(reading.fault->line)
                        .arg(reading.fault->text));
-    return std::move(reading.contents);
+    return reading;
 }
 
 AppError WriteError(int number, const QString& path, const QString& reason)
@@ -203,12 +204,18 @@ void ProblemStore::LoadProblemFile()
 
 void ProblemStore::Adopt(const QByteArray& bytes)
 {
-    const ProblemFile::Contents contents = ParseOrThrow(bytes, ProblemFilePath(), ProblemFileLabel, true);
+    const ProblemFile::TextReading contents = ParseOrThrow(bytes, ProblemFilePath(), ProblemFileLabel, true);
     // Only a whole reading reaches the table; columns above the count keep what they held.
     problemCount_ = contents.count;
     for (std::size_t n = 1; n <= static_cast<std::size_t>(contents.count); ++n) {
-        problemTable_[1][n] = contents.items.at(static_cast<qsizetype>(2 * n - 2));
-        problemTable_[2][n] = contents.items.at(static_cast<qsizetype>(2 * n - 1));
+        for (std::size_t row = 1; row <= 2; ++row) {
+            // Every window reloads the file as it opens, mostly unchanged: an
+            // item already held costs no new string.
+            const QStringView item = contents.Item(static_cast<qsizetype>(2 * n + row - 3));
+            QString& held = problemTable_[row][n];
+            if (held.size() != item.size() || !std::equal(item.begin(), item.end(), held.constBegin()))
+                held = item.toString();
+        }
     }
     knownBytes_ = bytes;
 }

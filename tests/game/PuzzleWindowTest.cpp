@@ -94,8 +94,7 @@ TEST_F(PuzzleWindowTest, LooksAsDesignedAndTakesTheFocusInIndexOrder)
         EXPECT_TRUE(Badge(index)->toolTip().isEmpty());
     }
     EXPECT_GT(Button(0)->x(), Button(1)->x()) << "the back button is the rightmost";
-    const auto* player = Child<QSoundEffect>(QStringLiteral("MediaPlayer1"));
-    EXPECT_TRUE(player && player->parent() == Form());
+    EXPECT_EQ(Child<QSoundEffect>(QStringLiteral("MediaPlayer1")), nullptr) << "no audio before the first paint";
 
     // The window, the frame's inside and its gaps show the back colour; cells are as created.
     const QImage shot = Form()->grab().toImage();
@@ -121,6 +120,8 @@ TEST_F(PuzzleWindowTest, LooksAsDesignedAndTakesTheFocusInIndexOrder)
     EXPECT_NE(cell(300), ordinary) << "the odd cell shows the other character";
 
     ASSERT_TRUE(QTest::qWaitForWindowActive(Form()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Child<QSoundEffect>(QStringLiteral("MediaPlayer1")); }, 2000));
+    EXPECT_EQ(Child<QSoundEffect>(QStringLiteral("MediaPlayer1"))->parent(), Form());
     EXPECT_EQ(QApplication::focusWidget(), Button(0));
     ClickButton(3);
     Button(0)->setFocus();

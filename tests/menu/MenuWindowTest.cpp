@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
+#include <QSoundEffect>
 #include <QTest>
 #include <QTimer>
 
@@ -23,6 +24,7 @@ protected:
     }
     QAbstractButton* Button(int index) const { return MenuButton(index); }
     QTimer* Timer() const { return menu.Form()->findChild<QTimer*>(QStringLiteral("Timer1")); }
+    QSoundEffect* Player() const { return menu.Form()->findChild<QSoundEffect*>(QStringLiteral("MediaPlayer1")); }
     void Click(int index) { MenuWithStubs::Click(Button(index)); }
 };
 
@@ -121,6 +123,32 @@ TEST_F(MenuWindowTest, TheTimerIdlesUntilStartOrEnd)
     EXPECT_EQ(menu.Timing().ChoiceTime(), 200);
     ASSERT_EQ(t.SoundsPlayed.size(), 1);
     EXPECT_EQ(t.SoundsPlayed[0], t.Dir.Path() + QStringLiteral("/data/音/karasu.wav"));
+}
+
+// Setting up audio is no part of the first picture: the player comes once the menu
+// has painted, or with the first click that needs it, whichever is first.
+TEST_F(MenuWindowTest, TheSoundPlayerComesAfterTheFirstPaintOrWithTheFirstSound)
+{
+    EXPECT_EQ(Player(), nullptr) << "before the first paint";
+    InstallShippedData(t.Dir);
+    Click(0);
+    ASSERT_EQ(t.SoundsPlayed.size(), 1) << "a click at once still plays";
+    QSoundEffect* player = Player();
+    ASSERT_NE(player, nullptr);
+    EXPECT_EQ(player->parent(), menu.Form());
+    EXPECT_EQ(player->source(), QUrl::fromLocalFile(t.SoundsPlayed[0]));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu.Form()));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(menu.Form()->findChildren<QSoundEffect*>().size(), 1) << "the paint makes no second player";
+
+    // Back from another window, the new form paints first and then gets its own player.
+    Click(1);
+    QTest::mouseClick(list.Form()->findChild<QAbstractButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+    ASSERT_TRUE(menu.IsLoaded());
+    EXPECT_EQ(Player(), nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Player() != nullptr; }, 2000));
+    EXPECT_EQ(menu.Form()->findChildren<QSoundEffect*>().size(), 1);
+    EXPECT_EQ(Player()->source(), QUrl::fromLocalFile(t.Dir.Locations().crowSound)) << "loaded ahead of the click";
 }
 
 TEST_F(MenuWindowTest, StartThenEndHandsTheSoundAgainAndEnds)

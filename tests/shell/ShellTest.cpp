@@ -1,4 +1,6 @@
 #include "menu/MenuWindow.h"
+#include "shell/FontWarmUp.h"
+#include "shell/Layout.h"
 #include "tests/support/MenuWithStubs.h"
 #include "tests/support/TestShell.h"
 
@@ -199,6 +201,48 @@ TEST(SoundPlayback, ASoundThatIsNotAnOrdinaryFileStaysSilentInsteadOfHanging)
         EXPECT_TRUE(player.source().isEmpty()) << path.toStdString();
     }
     EXPECT_EQ(t.SoundsPlayed, paths);
+}
+
+// Work put off until the menu has painted runs once the paint is done, and never
+// for a form that went first.
+TEST_F(HandOver, WorkAfterTheFirstPaintWaitsForItAndDiesWithTheForm)
+{
+    int runs = 0;
+    menu.WhenPainted([&] { ++runs; });
+    EXPECT_EQ(runs, 0) << "shown, not yet painted";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return runs == 1; }, 2000));
+    menu.Form()->grab();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(runs, 1) << "once";
+
+    Click(MenuButton(1));
+    list.WhenPainted([&] { ++runs; });
+    list.Unload();
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(runs, 1) << "unloaded before its paint";
+}
+
+TEST(FontWarmUp, OneFontATurnAndThePairCharactersAskedOnceWhenTheirTurnComes)
+{
+    int asked = 0;
+    FontWarmUp warmUp({MinchoFont(12, true), MinchoFont(15.75, true)}, {MinchoFont(12)}, [&] {
+        ++asked;
+        return QStringLiteral("未末");
+    });
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(warmUp.Done()) << "nothing before Start";
+    warmUp.Start();
+    warmUp.Start();  // a second start changes nothing
+    for (int turn = 0; turn < 2; ++turn) {
+        QCoreApplication::sendPostedEvents();
+        EXPECT_FALSE(warmUp.Done()) << turn;
+        EXPECT_EQ(asked, 0) << turn;
+    }
+    QCoreApplication::sendPostedEvents();
+    EXPECT_TRUE(warmUp.Done());
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(asked, 1);
 }
 
 } // namespace
