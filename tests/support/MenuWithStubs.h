@@ -29,6 +29,14 @@ protected:
         return menu.Form()->findChild<QAbstractButton*>(QStringLiteral("Command1(%1)").arg(index));
     }
 
+    int LoadedCount() const
+    {
+        int count = 0;
+        for (const Window* window : std::initializer_list<const Window*>{&menu, &puzzle, &list, &add, &remove})
+            count += window->IsLoaded() ? 1 : 0;
+        return count;
+    }
+
     static void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center()); }
 
     // One tick of the menu's timer at the given time of day, as the event loop runs it.

@@ -56,6 +56,15 @@ void DestroyUnloadedForms()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+bool AnyPixel(const QImage& image, const std::function<bool(QColor)>& wanted)
+{
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (wanted(image.pixelColor(x, y)))
+                return true;
+    return false;
+}
+
 void InstallShippedData(const TempAppDir& dir)
 {
     for (const char* suffix : {"/data/問題.org", "/data/音/karasu.wav", "/data/音/o.wav"}) {

@@ -5,9 +5,11 @@
 #include "shell/Shell.h"
 #include "tests/support/TempDir.h"
 
+#include <QImage>
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 // Message boxes answered from a script and recorded, with no modal loop.
@@ -47,5 +49,7 @@ public:
 
 // Lets forms that were unloaded actually be destroyed.
 void DestroyUnloadedForms();
+// Whether some pixel of `image` is as `wanted` says.
+bool AnyPixel(const QImage& image, const std::function<bool(QColor)>& wanted);
 // Copies the shipped pictures-independent data (factory copy, sounds) into dir.
 void InstallShippedData(const TempAppDir& dir);
