@@ -2,6 +2,8 @@
 
 #include <QDir>
 
+#include <array>
+
 namespace {
 
 const QString Factory = u"土士日曰"_s;
@@ -16,18 +18,7 @@ struct Case {
 };
 void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
 
-class DamagedFile : public ManageFixture, public ::testing::WithParamInterface<Case> {
-protected:
-    Window& Target(int plate)
-    {
-        return plate == 1 ? static_cast<Window&>(list) : plate == 2 ? static_cast<Window&>(add) : remove;
-    }
-    PairGrid& Grid(int plate) { return plate == 1 ? list.Grid() : plate == 2 ? add.Grid() : remove.Grid(); }
-    QStringList SetAside() const
-    {
-        return QDir(t.Dir.Path() + u"/data"_s).entryList({u"問題.dat.壊れていたもの-*"_s}, QDir::Files);
-    }
-};
+class DamagedFile : public ManageFixture, public ::testing::WithParamInterface<Case> {};
 
 TEST_P(DamagedFile, AsksToRestoreTheFactorySetKeepingTheDamagedFileOrEndsTouchingNothing)
 {
@@ -46,9 +37,9 @@ TEST_P(DamagedFile, AsksToRestoreTheFactorySetKeepingTheDamagedFileOrEndsTouchin
     const AppError& error = t.Boxes.ErrorsAsked[0];
     EXPECT_TRUE(error.Description().contains(QDir::toNativeSeparators(t.Dir.Path() + dat))) << error.what();
     EXPECT_TRUE(t.Boxes.ErrorQuestions[0].startsWith(u"出荷時の問題に戻して続けますか？"_s));
-    ASSERT_EQ(Target(c.plate).IsLoaded(), c.yes);
+    ASSERT_EQ((std::array<Window*, 3>{&list, &add, &remove}[c.plate - 1]->IsLoaded()), c.yes);
     EXPECT_EQ(t.ExitStatuses, c.yes ? std::vector<int>{} : std::vector<int>{1});
-    const QStringList kept = SetAside();
+    const QStringList kept = QDir(t.Dir.Path() + u"/data"_s).entryList({u"問題.dat.壊れていたもの-*"_s}, QDir::Files);
     if (!c.yes) {
         // The file as it was: damaged, or still missing.
         EXPECT_EQ(t.Dir.Exists(dat) ? t.Dir.Read(dat) : "missing", damaged ? DamagedBytes : "missing");
@@ -56,7 +47,7 @@ TEST_P(DamagedFile, AsksToRestoreTheFactorySetKeepingTheDamagedFileOrEndsTouchin
         return;
     }
     EXPECT_EQ(t.Dir.Read(dat), FileOf(Factory));
-    EXPECT_EQ(Captions(Grid(c.plate)), Shown(Factory));
+    EXPECT_EQ(Captions(c.plate == 1 ? list.Grid() : c.plate == 2 ? add.Grid() : remove.Grid()), Shown(Factory));
     // How the damaged file is named and kept is the store's own test.
     EXPECT_EQ(kept.size(), damaged ? 1 : 0);
 }

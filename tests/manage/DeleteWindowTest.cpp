@@ -1,7 +1,5 @@
 #include "tests/manage/ManageFixture.h"
 
-#include <QDir>
-
 #include <array>
 #include <optional>
 #include <tuple>
@@ -49,18 +47,23 @@ TEST_F(DeleteWindowTest, TheCellUnderTheMouseIsRedOnlyWhileItHoldsAPair)
     EXPECT_EQ(Cell(1), Laid);
 }
 
+// A file another copy of the program changed is refused, shown fresh and left as it is.
 TEST_F(DeleteWindowTest, AClickOnAPairAsksAndDeletesOnYesLeavingTheHighlightWhereItIs)
 {
-    // The cell clicked, the answer (none: no question at all), the question, the pairs after.
-    using Case = std::tuple<int, std::optional<bool>, QString, QString>;
+    // The cell clicked, the answer (none: no question at all), the question, the pairs
+    // after, and the file as changed elsewhere while the window was open.
+    using Case = std::tuple<int, std::optional<bool>, QString, QString, QString>;
     const Case cases[] = {
-        {3, {}, {}, Three},
-        {1, false, u"土 士 を削除しますか？"_s, Three},
-        {2, true, u"日 曰 を削除しますか？"_s, u"未末土士"_s},
+        {3, {}, {}, Three, {}},
+        {1, false, u"土 士 を削除しますか？"_s, Three, {}},
+        {2, true, u"日 曰 を削除しますか？"_s, u"未末土士"_s, {}},
+        {0, true, u"未 末 を削除しますか？"_s, u"月用"_s + Three, u"月用"_s + Three},
     };
-    for (const auto& [index, answer, question, after] : cases) {
+    for (const auto& [index, answer, question, after, elsewhere] : cases) {
         SCOPED_TRACE(index);
         Open(remove, Three);
+        if (!elsewhere.isEmpty())
+            t.Dir.Write(dat, FileOf(elsewhere));
         MoveTo(PairGrid::PairRect(index).center());
         if (answer)
             t.Boxes.Answers = {*answer};
@@ -71,27 +74,9 @@ TEST_F(DeleteWindowTest, AClickOnAPairAsksAndDeletesOnYesLeavingTheHighlightWher
         EXPECT_EQ(Captions(remove.Grid()), Shown(after));
         EXPECT_EQ(Cell(index), answer ? Red : Laid) << "red even when the cell is now empty";
         EXPECT_EQ(remove.Deletion().HighlightedIndex(), answer ? index : -1);
+        EXPECT_EQ(t.Boxes.RefusalTitles, elsewhere.isEmpty() ? QStringList{} : QStringList{u"字削除"_s});
+        EXPECT_TRUE(t.Boxes.Refusals.join(u'\n').contains(elsewhere.isEmpty() ? QString() : u"ほかで書き換えられていた"_s));
     }
-}
-
-TEST_F(DeleteWindowTest, AFileChangedElsewhereIsShownFreshAndNothingIsDeleted)
-{
-    Open(remove, Three);
-    // Another copy of the program adds a pair while this window is open.
-    const QString elsewhere = u"月用"_s + Three;
-    t.Dir.Write(dat, FileOf(elsewhere));
-    MoveTo(PairGrid::PairRect(3).center());
-    t.Boxes.Answers = {true};
-    Click(&remove.Grid().PairLabel(0));
-    EXPECT_EQ(t.Boxes.Questions, QStringList{u"未 末 を削除しますか？"_s});
-    ASSERT_EQ(t.Boxes.Refusals.size(), 1);
-    EXPECT_EQ(t.Boxes.RefusalTitles, QStringList{u"字削除"_s});
-    EXPECT_TRUE(t.Boxes.Refusals[0].contains(QDir::toNativeSeparators(t.Dir.Path() + dat))
-                && t.Boxes.Refusals[0].contains(u"ほかで書き換えられていた"_s))
-        << t.Boxes.Refusals[0].toStdString();
-    EXPECT_EQ(t.Dir.Read(dat), FileOf(elsewhere));
-    EXPECT_EQ(Captions(remove.Grid()), Shown(elsewhere)) << "the cell now holds the pair that moved in";
-    EXPECT_TRUE(remove.IsLoaded());
 }
 
 } // namespace
