@@ -92,9 +92,9 @@ TEST_F(PuzzleWindowTest, LooksAsDesignedAndTakesTheFocusInIndexOrder)
     for (int index : {0, 159, 160, 607})
         EXPECT_EQ(QColor(shot.pixel(OnForm(CellPoint(index, {0, 0})))), Created) << index;
 
-    // White characters in every ordinary cell alike, the odd one not.
+    // White characters (they show through the blue's red channel) in every ordinary cell
+    // alike, the odd one not.
     const auto cell = [&](int index) { return shot.copy(PuzzleBoard::CellRect(index).translated(OnForm({}))); };
-    // The white text shows through the blue's red channel.
     EXPECT_TRUE(AnyPixel(cell(299), [](QColor c) { return c.red() > 128; })) << "no white text in a cell";
     EXPECT_EQ(cell(0), cell(607));
     EXPECT_NE(cell(300), cell(299)) << "the odd cell shows the other character";
@@ -176,7 +176,8 @@ TEST_F(PuzzleWindowTest, HoverFollowsTheMouseAndTakesTheAnswerMarkingAway)
     EXPECT_EQ(spy.Painted, QRegion(PuzzleBoard::CellRect(33)) + QRegion(PuzzleBoard::CellRect(600)));
     EXPECT_EQ(std::pair(CellColour(33), CellColour(600)), std::pair(Normal, Red));
 
-    for (const auto& [widget, point] : std::vector<std::pair<QWidget*, QPoint>>{{Button(1), {20, 20}}, {Badge(3), {22, 22}}, {Form(), {300, 20}}}) {
+    const std::pair<QWidget*, QPoint> leaves[] = {{Button(1), {20, 20}}, {Badge(3), {22, 22}}, {Form(), {300, 20}}};
+    for (const auto& [widget, point] : leaves) {
         Move(CellPoint(1));
         ASSERT_EQ(CellColour(1), Red);
         QTest::mouseMove(widget, point);

@@ -39,7 +39,8 @@ TEST_P(DamagedFile, AsksToRestoreTheFactorySetKeepingTheDamagedFileOrEndsTouchin
     EXPECT_TRUE(t.Boxes.ErrorQuestions[0].startsWith(u"出荷時の問題に戻して続けますか？"_s));
     ASSERT_EQ((std::array<Window*, 3>{&list, &add, &remove}[c.plate - 1]->IsLoaded()), c.yes);
     EXPECT_EQ(t.ExitStatuses, c.yes ? std::vector<int>{} : std::vector<int>{1});
-    const QStringList kept = QDir(t.Dir.Path() + u"/data"_s).entryList({u"問題.dat.壊れていたもの-*"_s}, QDir::Files);
+    const QStringList kept
+        = QDir(t.Dir.Path() + u"/data"_s).entryList({u"問題.dat.壊れていたもの-*"_s}, QDir::Files);
     if (!c.yes) {
         // The file as it was: damaged, or still missing.
         EXPECT_EQ(t.Dir.Exists(dat) ? t.Dir.Read(dat) : "missing", damaged ? DamagedBytes : "missing");

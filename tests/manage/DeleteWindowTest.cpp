@@ -75,7 +75,8 @@ TEST_F(DeleteWindowTest, AClickOnAPairAsksAndDeletesOnYesLeavingTheHighlightWher
         EXPECT_EQ(Cell(index), answer ? Red : Laid) << "red even when the cell is now empty";
         EXPECT_EQ(remove.Deletion().HighlightedIndex(), answer ? index : -1);
         EXPECT_EQ(t.Boxes.RefusalTitles, elsewhere.isEmpty() ? QStringList{} : QStringList{u"字削除"_s});
-        EXPECT_TRUE(t.Boxes.Refusals.join(u'\n').contains(elsewhere.isEmpty() ? QString() : u"ほかで書き換えられていた"_s));
+        EXPECT_TRUE(
+            t.Boxes.Refusals.join(u'\n').contains(elsewhere.isEmpty() ? QString() : u"ほかで書き換えられていた"_s));
     }
 }
 

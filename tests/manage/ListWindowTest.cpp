@@ -19,7 +19,8 @@ TEST_F(ListWindowTest, LooksAsDesigned)
     const QImage shot = list.Form()->grab().toImage();
     auto inked = [&](const QLabel& label, QColor ink) {  // some text pixel near this colour
         return AnyPixel(shot.copy(label.geometry().adjusted(1, 1, -1, -1)), [&](QColor c) {
-            return qAbs(c.red() - ink.red()) < 60 && qAbs(c.green() - ink.green()) < 60 && qAbs(c.blue() - ink.blue()) < 60;
+            return qAbs(c.red() - ink.red()) < 60 && qAbs(c.green() - ink.green()) < 60
+                   && qAbs(c.blue() - ink.blue()) < 60;
         });
     };
     // White numbers in full-width digits over blue, yellow pairs over the laid blue.
