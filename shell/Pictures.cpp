@@ -1,11 +1,13 @@
 #include "shell/Pictures.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QHash>
 #include <QPainter>
 #include <QSvgRenderer>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -17,12 +19,15 @@ bool IsPrerenderedRatio(qreal ratio)
         != Pictures::PrerenderedRatios.end();
 }
 
-// The build's PNG when there is one for that size and ratio, else the SVG drawn.
+// The build's pixels when there are some for that size and ratio, else the SVG drawn.
 QPixmap Load(const PictureSpec& picture, QSize size, qreal ratio, const QString& prerendered)
 {
-    QPixmap pixmap;
-    if (prerendered.isEmpty() || !pixmap.load(ResourceFolder + prerendered, "PNG"))
-        pixmap = QPixmap::fromImage(RenderPicture(PicturePath(picture), size * ratio));
+    QImage image;
+    if (!prerendered.isEmpty())
+        image = PrerenderedImage(ResourceFolder + prerendered, size * ratio);
+    if (image.isNull())
+        image = RenderPicture(PicturePath(picture), size * ratio);
+    QPixmap pixmap = QPixmap::fromImage(std::move(image));
     pixmap.setDevicePixelRatio(ratio);
     return pixmap;
 }
@@ -41,12 +46,38 @@ QString PicturePath(const PictureSpec& picture)
 
 QString PrerenderedName(const PictureSpec& picture, int ratio)
 {
-    return QLatin1String(picture.name) + QLatin1Char('@') + QString::number(ratio) + QStringLiteral("x.png");
+    return QLatin1String(picture.name) + QLatin1Char('@') + QString::number(ratio) + QStringLiteral("x.argb");
 }
 
 QString WindowIconName(int pixels)
 {
-    return QStringLiteral("icon-") + QString::number(pixels) + QStringLiteral(".png");
+    return QStringLiteral("icon-") + QString::number(pixels) + QStringLiteral(".argb");
+}
+
+QByteArray PrerenderedBytes(const QImage& image)
+{
+    const QImage pixels = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QByteArray bytes;
+    bytes.reserve(pixels.width() * pixels.height() * 4);
+    for (int y = 0; y < pixels.height(); ++y)
+        bytes.append(reinterpret_cast<const char*>(pixels.constScanLine(y)), pixels.width() * 4);
+    return bytes;
+}
+
+QImage PrerenderedImage(const QString& resourcePath, QSize pixels)
+{
+    // The resource may be compressed; its bytes are copied into an image of its own.
+    QFile file(resourcePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    const qsizetype rowBytes = qsizetype{pixels.width()} * 4;
+    if (pixels.isEmpty() || bytes.size() != rowBytes * pixels.height())
+        return {};
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < pixels.height(); ++y)
+        std::memcpy(image.scanLine(y), bytes.constData() + y * rowBytes, static_cast<std::size_t>(rowBytes));
+    return image;
 }
 
 QImage RenderPicture(const QString& svgPath, QSize pixels)

@@ -18,7 +18,7 @@ struct PictureSpec {
 };
 
 // Every picture a window names. Pictures are compiled in as SVG, and the build
-// renders each of them at its size for device pixel ratios 1 and 2 into a PNG
+// renders each of them at its size for device pixel ratios 1 and 2 into pixels
 // ready to paint; at any other scale the SVG is drawn when first shown, so the
 // pictures stay sharp on a scaled desktop without costing every start.
 namespace Pictures {
@@ -63,10 +63,16 @@ QPixmap Picture(const PictureSpec& picture, QSize size);
 QPixmap Picture(const PictureSpec& picture, QSize size, qreal ratio);
 QIcon AppIcon();
 
-// The PNGs the build renders, under ":/pictures/": a picture at its design size
-// for one of the PrerenderedRatios, and the window icon by its side in pixels.
+// What the build renders, under ":/pictures/": a picture at its design size for one
+// of the PrerenderedRatios, and the window icon by its side in pixels. Each file
+// holds the bare pixels in QImage::Format_ARGB32_Premultiplied, row by row: a
+// PNG would cost more to decode than the whole menu takes to lay out.
 QString PrerenderedName(const PictureSpec& picture, int ratio);
 QString WindowIconName(int pixels);
+// The bytes such a file holds, and the image of a file's bytes (null when they do
+// not make an image of that size).
+QByteArray PrerenderedBytes(const QImage& image);
+QImage PrerenderedImage(const QString& resourcePath, QSize pixels);
 // How a picture looks at `pixels`: its SVG drawn onto a transparent image of that
 // size (left blank if the SVG is not valid). The build and the loader share it.
 QImage RenderPicture(const QString& svgPath, QSize pixels);

@@ -1,8 +1,10 @@
-// Renders every picture listed in shell/Pictures.h from its SVG into the PNGs the
-// program compiles in, one for each prerendered device pixel ratio, and the icon at
-// the sides asked for. Every build runs it (see ../CMakeLists.txt): the SVGs are
-// already outlined, so no fonts are needed.
-// Usage: vellumark_render <svg folder> <png folder> [<side> <icon png>]...
+// Renders every picture listed in shell/Pictures.h from its SVG into the pixels the
+// program compiles in, one file for each prerendered device pixel ratio, and the
+// icon at the sides asked for: bare pixels for a file ending in .argb, else a PNG
+// (the desktop's icon set). Every build runs it (see ../CMakeLists.txt): the SVGs
+// are already outlined, so no fonts are needed. The pixels are in the build
+// machine's byte order, which is the program's.
+// Usage: vellumark_render <svg folder> <output folder> [<side> <icon file>]...
 
 #include "shell/Pictures.h"
 
@@ -35,17 +37,24 @@ void Save(const QImage& image, const QString& path)
         throw RenderError(QFileInfo(path).path() + QStringLiteral(": cannot be created"));
     // Through a temporary file, so a stopped build never leaves half a PNG for the next.
     QSaveFile file(path);
-    // Quality 0 asks for the strongest compression; PNG stays lossless.
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG", 0) || !file.commit())
+    bool written = file.open(QIODevice::WriteOnly);
+    if (written && path.endsWith(QStringLiteral(".argb"))) {
+        const QByteArray bytes = PrerenderedBytes(image);
+        written = file.write(bytes) == bytes.size();
+    } else if (written) {
+        // Quality 0 asks for the strongest compression; PNG stays lossless.
+        written = image.save(&file, "PNG", 0);
+    }
+    if (!written || !file.commit())
         throw RenderError(path + QStringLiteral(": cannot be written"));
 }
 
 void Run(const QStringList& arguments)
 {
     if (arguments.size() < 3 || arguments.size() % 2 == 0)
-        throw RenderError(QStringLiteral("usage: vellumark_render <svg folder> <png folder> [<side> <icon png>]..."));
+        throw RenderError(QStringLiteral("usage: vellumark_render <svg folder> <output folder> [<side> <icon file>]..."));
     const QDir svgs(arguments[1]);
-    const QDir pngs(arguments[2]);
+    const QDir rendered(arguments[2]);
 
     // The build expects a PNG for every SVG it finds, so an SVG missing from the
     // list would leave it waiting for a file that never comes.
@@ -54,7 +63,7 @@ void Run(const QStringList& arguments)
         const QString svg = CheckedSvg(svgs, picture.name);
         unlisted.removeAll(QFileInfo(svg).fileName());
         for (const int ratio : Pictures::PrerenderedRatios)
-            Save(RenderPicture(svg, picture.Size() * ratio), pngs.filePath(PrerenderedName(picture, ratio)));
+            Save(RenderPicture(svg, picture.Size() * ratio), rendered.filePath(PrerenderedName(picture, ratio)));
     }
     if (!unlisted.isEmpty())
         throw RenderError(unlisted.join(QStringLiteral(", ")) + QStringLiteral(": not listed in shell/Pictures.h"));
