@@ -57,6 +57,7 @@ int NumberFor(FileTrouble trouble)
 // is opened: opening a named pipe would wait for a writer for ever.
 std::optional<QByteArray> ReadIfPresent(const QString& path, const QString& label, bool problemFile)
 {
+    // One look at the file answers both whether it is ordinary and how big it is.
     const QFileInfo info(path);
     if (info.exists() && !info.isFile())
         throw AppError(AppError::PathFileAccessError,
@@ -70,7 +71,7 @@ std::optional<QByteArray> ReadIfPresent(const QString& path, const QString& labe
         throw AppError(NumberFor(trouble), QStringLiteral("%1「%2」を開けません: %3")
                                                .arg(label, Shown(path), FileTroubleText(trouble, file.errorString())));
     }
-    const qint64 size = file.size();
+    const qint64 size = info.size();
     if (size > MaxFileBytes)
         ThrowFault(problemFile, AppError::BadFileContents,
                    QStringLiteral("%1「%2」は大きすぎて問題ファイルとして読めません (%3 バイト)。")

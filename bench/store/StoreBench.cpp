@@ -5,20 +5,23 @@
 //   AddPair/Full80  / WriteSyncRename/Full80     goal <= 1.2  (a new file written,
 //                                                 synced to the disk and renamed over
 //                                                 the old one, as a safe save must)
+//   AddPair/Full80  / LockedSave/Full80          the same bytes saved the way the store
+//                                                 must: under the lock file beside it,
+//                                                 synced and checked, then committed.
+//                                                 The lock file and QSaveFile's commit
+//                                                 sync too, so it syncs three times.
 // PlainRead, PlainWrite and PlainWriteRename show what the disk alone costs.
-#include "store/ProblemFileFormat.h"
 #include "store/CodePage932.h"
+#include "store/DiskSync.h"
+#include "store/ProblemFileFormat.h"
 #include "store/ProblemStore.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
+#include <QSaveFile>
 #include <QTemporaryDir>
 
-#ifdef Q_OS_WIN
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
 
 #include <benchmark/benchmark.h>
 
@@ -26,20 +29,6 @@
 #include <filesystem>
 
 namespace {
-
-// What a safe save does to get its bytes onto the disk before the rename.
-bool SyncToDisk(QFile& file)
-{
-    if (!file.flush())
-        return false;
-#if defined(Q_OS_WIN)
-    return _commit(file.handle()) == 0;
-#elif defined(Q_OS_LINUX)
-    return ::fdatasync(file.handle()) == 0;
-#else
-    return ::fsync(file.handle()) == 0;
-#endif
-}
 
 // 80 pairs of two-byte kanji, as the writer writes them.
 QByteArray FullFile()
@@ -159,13 +148,27 @@ void WriteSyncRename(benchmark::State& state)
     for (auto _ : state) {
         QFile file(f.scratch);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(f.bytes) != f.bytes.size()
-            || !SyncToDisk(file))
+            || !file.flush() || SyncToDisk(file.handle()))
             std::abort();
         file.close();
         std::filesystem::rename(from, to);
     }
 }
 BENCHMARK(WriteSyncRename)->Name("WriteSyncRename/Full80");
+
+void LockedSave(benchmark::State& state)
+{
+    Fixture f;
+    Fixture::Put(f.plain, f.bytes);
+    for (auto _ : state) {
+        QLockFile lock(f.plain + QStringLiteral(".lock"));
+        QSaveFile file(f.plain);
+        if (!lock.tryLock(1000) || !file.open(QIODevice::WriteOnly) || file.write(f.bytes) != f.bytes.size()
+            || !file.flush() || SyncToDisk(file.handle()) || !file.commit())
+            std::abort();
+    }
+}
+BENCHMARK(LockedSave)->Name("LockedSave/Full80");
 
 void AddPair(benchmark::State& state)
 {

@@ -24,13 +24,13 @@ PuzzleGame::PuzzleGame(ProblemStore& store, RandomSource& random)
     : store_(store), random_(random),
       paintHover_([this](int index, Rgb colour) { Paint(index, colour); })
 {
+    captions_.fill(&noCaption_);
     colours_.fill(CellColour::Created);
 }
 
 void PuzzleGame::CreateCells()
 {
-    for (QString& caption : captions_)
-        caption.clear();
+    captions_.fill(&noCaption_);
     colours_.fill(CellColour::Created);
     if (view_)
         view_->BoardChanged();
@@ -113,14 +113,13 @@ void PuzzleGame::LayOutBoard()
     listShown_ = false;
     if (currentPair_ == 0) {
         oddCell_ = NoCell;
-        for (QString& caption : captions_)
-            caption.clear();
+        captions_.fill(&noCaption_);
     } else {
         oddCell_ = static_cast<std::int16_t>(DrawBelow(Board::CellCount));
-        const QString& first = store_.ProblemTable(1, currentPair_);
-        const QString& second = store_.ProblemTable(2, currentPair_);
+        firstCaption_ = store_.ProblemTable(1, currentPair_);
+        secondCaption_ = store_.ProblemTable(2, currentPair_);
         for (int k = 0; k < Board::CellCount; ++k)
-            captions_[static_cast<std::size_t>(k)] = k == oddCell_ ? second : first;
+            captions_[static_cast<std::size_t>(k)] = k == oddCell_ ? &secondCaption_ : &firstCaption_;
     }
     if (view_)
         view_->BoardChanged();
@@ -213,7 +212,7 @@ void PuzzleGame::ListPick(int position)
 
 const QString& PuzzleGame::Caption(int index) const
 {
-    return captions_[static_cast<std::size_t>(CheckedCell(index))];
+    return *captions_[static_cast<std::size_t>(CheckedCell(index))];
 }
 
 Rgb PuzzleGame::BackColour(int index) const

@@ -134,6 +134,11 @@ private:
     Slots<std::int16_t, MaxPairs / 2> recentPairs_;
     Slots<bool, MaxPairs> pairUsed_;
     HoverHighlight hover_;
-    std::array<QString, Board::CellCount> captions_;
+    // Each cell's caption is one of the problem's two characters (or none): held
+    // once, so laying out a problem sets 608 pointers, not 608 counted strings.
+    QString firstCaption_;
+    QString secondCaption_;
+    QString noCaption_;
+    std::array<const QString*, Board::CellCount> captions_;
     std::array<Rgb, Board::CellCount> colours_;
 };
