@@ -2,6 +2,7 @@
 
 #include "core/AppError.h"
 #include "store/FileTrouble.h"
+#include "store/OrdinaryFile.h"
 #include "store/ProblemFileFormat.h"
 
 #include <QDateTime>
@@ -54,24 +55,26 @@ int NumberFor(FileTrouble trouble)
 }
 
 // The bytes of the file, or nothing when it does not exist. Only an ordinary file
-// is opened: opening a named pipe would wait for a writer for ever.
+// is read.
 std::optional<QByteArray> ReadIfPresent(const QString& path, const QString& label, bool problemFile)
 {
-    // One look at the file answers both whether it is ordinary and how big it is.
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile())
+    QFile file(path);
+    switch (OpenOrdinaryFile(file)) {
+    case OrdinaryFileOpening::Opened:
+        break;
+    case OrdinaryFileOpening::NotOrdinary:
         throw AppError(AppError::PathFileAccessError,
                        QStringLiteral("%1「%2」を開けません: %3")
                            .arg(label, Shown(path), FileTroubleText(FileTrouble::NotOrdinaryFile, {})));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    case OrdinaryFileOpening::Failed: {
         const FileTrouble trouble = DiagnoseFileTrouble(path, false);
-        if (trouble == FileTrouble::Missing && !info.exists())
+        if (trouble == FileTrouble::Missing && !QFileInfo::exists(path))
             return std::nullopt;
         throw AppError(NumberFor(trouble), QStringLiteral("%1「%2」を開けません: %3")
                                                .arg(label, Shown(path), FileTroubleText(trouble, file.errorString())));
     }
-    const qint64 size = info.size();
+    }
+    const qint64 size = file.size();
     if (size > MaxFileBytes)
         ThrowFault(problemFile, AppError::BadFileContents,
                    QStringLiteral("%1「%2」は大きすぎて問題ファイルとして読めません (%3 バイト)。")
