@@ -23,8 +23,8 @@ OrdinaryFileOpening OpenOrdinaryFile(QFile& file)
         ::close(handle);
         return OrdinaryFileOpening::NotOrdinary;
     }
-    if (::fcntl(handle, F_SETFL, ::fcntl(handle, F_GETFL) & ~O_NONBLOCK) != 0
-        || !file.open(handle, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    // Reading an ordinary file never waits, so the handle keeps its flags.
+    if (!file.open(handle, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(handle);
         return OrdinaryFileOpening::Failed;
     }

@@ -84,14 +84,16 @@ std::optional<QByteArray> ReadIfPresent(const QString& path, const QString& labe
     const qint64 piece = std::max<qint64>(size + 1, 4096);
     QByteArray bytes;
     while (bytes.size() <= MaxFileBytes) {
-        const QByteArray part = file.read(std::min(piece, MaxFileBytes + 1 - bytes.size()));
+        const qint64 wanted = std::min(piece, MaxFileBytes + 1 - bytes.size());
+        const QByteArray part = file.read(wanted);
         if (file.error() != QFileDevice::NoError)
             throw AppError(AppError::DeviceIoError,
                            QStringLiteral("%1「%2」を読めません: %3")
                                .arg(label, Shown(path), FileTroubleText(FileTrouble::Other, file.errorString())));
-        if (part.isEmpty())
-            break;
         bytes += part;
+        // An ordinary file gives less than asked only at its end.
+        if (part.size() < wanted)
+            break;
     }
     if (bytes.size() > MaxFileBytes)
         ThrowFault(problemFile, AppError::BadFileContents,
