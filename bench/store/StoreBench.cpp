@@ -65,27 +65,27 @@ struct Fixture {
     QString scratch = dir.path() + QStringLiteral("/data/plain.tmp");
 };
 
+QByteArray ReadWhole(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        std::abort();
+    return file.readAll();
+}
+
 void PlainRead(benchmark::State& state)
 {
     Fixture f;
-    for (auto _ : state) {
-        QFile file(f.dat);
-        if (!file.open(QIODevice::ReadOnly))
-            std::abort();
-        benchmark::DoNotOptimize(file.readAll());
-    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ReadWhole(f.dat));
 }
 BENCHMARK(PlainRead)->Name("PlainRead/Full80");
 
 void PlainReadDecode(benchmark::State& state)
 {
     Fixture f;
-    for (auto _ : state) {
-        QFile file(f.dat);
-        if (!file.open(QIODevice::ReadOnly))
-            std::abort();
-        benchmark::DoNotOptimize(DecodeCp932(file.readAll()));
-    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DecodeCp932(ReadWhole(f.dat)));
 }
 BENCHMARK(PlainReadDecode)->Name("PlainReadDecode/Full80");
 
