@@ -113,7 +113,7 @@ void PuzzleWindow::CreateControls(WindowForm& form)
     }));
     QWidget::setTabOrder(buttons.back(), pairList_);
 
-    HasSoundPlayer(hitSound_);
+    PrepareSoundPlayer(hitSound_);
 
     // The new controls start empty, in the created colour.
     game_.CreateCells();

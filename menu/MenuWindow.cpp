@@ -52,7 +52,7 @@ void MenuWindow::CreateControls(WindowForm& form)
 
     CreateButtonRow(form, Buttons, [this](int index) { ButtonClicked(index); });
 
-    HasSoundPlayer(crowSound_);
+    PrepareSoundPlayer(crowSound_);
     delayTimer_ = new QTimer(&form);
     delayTimer_->setObjectName(QStringLiteral("Timer1"));
     Connect(delayTimer_.data(), &QTimer::timeout, [this] { TimerTick(); });

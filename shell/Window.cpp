@@ -202,7 +202,7 @@ void Window::WhenPainted(std::function<void()> action)
         new AfterFirstPaint(Form(), std::move(action));
 }
 
-void Window::HasSoundPlayer(QString soundFile)
+void Window::PrepareSoundPlayer(QString soundFile)
 {
     soundFile_ = std::move(soundFile);
     WhenPainted([this] {
@@ -221,7 +221,8 @@ QSoundEffect& Window::SoundPlayer()
         soundPlayer_->setObjectName(QStringLiteral("MediaPlayer1"));
         // Loaded ahead, the sound starts at once when asked for (the shell sets the
         // same source again, which a player ignores).
-        if (!soundFile_.isEmpty() && QFileInfo::exists(soundFile_))
+        // Only an ordinary file: a named pipe would hold the player, and the exit, for ever.
+        if (!soundFile_.isEmpty() && QFileInfo(soundFile_).isFile())
             soundPlayer_->setSource(QUrl::fromLocalFile(soundFile_));
     }
     return *soundPlayer_;

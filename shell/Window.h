@@ -106,8 +106,8 @@ protected:
     // The window's sound player, MediaPlayer1, created on first use. Setting up a
     // player starts the platform's audio, which the first paint never needs; once
     // the form has painted, the player is created and loads soundFile (named by
-    // HasSoundPlayer in CreateControls) while the user looks at the window.
-    void HasSoundPlayer(QString soundFile);
+    // PrepareSoundPlayer in CreateControls) while the user looks at the window.
+    void PrepareSoundPlayer(QString soundFile);
     QSoundEffect& SoundPlayer();
 
     // The back button of a window opened from the menu: 戻 at `geometry`, named
