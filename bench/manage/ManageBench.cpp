@@ -35,7 +35,7 @@ struct Rig {
 
 void PlainLabelsBaseline(benchmark::State& state)
 {
-    const QFont font = MinchoFont(12);
+    const QFont font = WindowFonts::GridPair();
     for (auto _ : state) {
         QWidget form;
         form.setFixedSize(768, 480);
