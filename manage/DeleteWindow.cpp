@@ -21,7 +21,7 @@ void DeleteWindow::CreateControls(WindowForm& form)
     ManageLayout::MakeTitle(form, Pictures::DeleteTitle);
 
     ManageLayout::MakeBanner(&form, QStringLiteral("削除する字をクリックして下さい"), TwipsRect(3840, 270, 5355, 360),
-                             WindowFonts::DeleteInstruction(), QColor(255, 0, 255));
+                             WindowFonts::DeleteInstruction(), QColor(255, 0, 255), "instruction");
 
     CreateBackButton(form, ManageLayout::BackButtonRect);
 

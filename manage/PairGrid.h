@@ -13,7 +13,7 @@ class QLabel;
 class QWidget;
 
 // The 80 numbered cells that show the stored pairs on the list, add and delete
-// windows: number label Label1(i) above pair label Label2(i), ten to a row, framed
+// windows: number label pairNumber(i) above pair label pair(i), ten to a row, framed
 // by four yellow lines. Its controls belong to the form it was created on, so a
 // grid lives exactly as long as one loading of its window.
 class PairGrid {
@@ -27,7 +27,7 @@ public:
     static inline const QColor PairText{255, 255, 0};
     static inline const QColor LineColour{255, 255, 0};
 
-    // Creates Label1(0..79), Label2(0..79) and Line1..Line4 on form.
+    // Creates pairNumber(0..79), pair(0..79) and the four gridFrame lines on form.
     explicit PairGrid(QWidget& form);
 
     // Pair labels 0 to ProblemCount - 1 show their pair; the rest keep their caption.

@@ -27,8 +27,9 @@ private:
 
 struct PictureSpec;
 
-// One button of a row: where it stands, its face and what the face says.
+// One button of a row: its object name, where it stands, its face and what the face says.
 struct ButtonDesign {
+    const char* name;
     QRect geometry;
     const PictureSpec& face;
     const char* lettering;
