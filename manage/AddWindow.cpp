@@ -97,6 +97,9 @@ void AddWindow::OpenPanelClicked()
     if (!entry_.Open())
         return;
     panel_->show();
+    // While the panel is open a click on 登 does nothing, so it must not take the
+    // focus from the box being typed in either.
+    openPanelButton_->setFocusPolicy(Qt::TabFocus);
     MoveFocus(PairEntry::Focus::FirstBox);
 }
 
@@ -130,6 +133,7 @@ void AddWindow::CancelClicked()
 
 void AddWindow::ClosePanel(PairEntry::Focus focus)
 {
+    openPanelButton_->setFocusPolicy(Qt::StrongFocus);
     MoveFocus(focus);
     panel_->hide();
     firstCharacterBox_->clear();
