@@ -16,7 +16,10 @@
 
 namespace {
 
-const QColor BackColour(128, 128, 255);
+const QColor BackColour = ColourOf(WindowColour::Back);
+
+// Positions below are in twips, the unit the window was drawn in, so that each
+// number can be checked against the drawing; TwipsRect makes pixels of them.
 
 // In the order of PuzzleGame::Button; the back button is the rightmost.
 const std::array<ButtonDesign, PuzzleGame::ButtonCount> Buttons{{
@@ -97,7 +100,7 @@ void PuzzleWindow::CreateControls(WindowForm& form)
     pairList_->setFont(WindowFonts::PuzzlePairList());
     QPalette listPalette = pairList_->palette();
     listPalette.setColor(QPalette::Base, QColor(255, 0, 0));
-    listPalette.setColor(QPalette::Text, Qt::white);
+    listPalette.setColor(QPalette::Text, ColourOf(WindowColour::White));
     pairList_->setPalette(listPalette);
     pairList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     pairList_->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -15,7 +15,7 @@ using ManageLayout::BackColour;
 
 namespace {
 
-const QColor PanelColour(192, 255, 192);
+const QColor PanelColour = ColourOf(WindowColour::MenuBack);
 
 QLineEdit* MakeCharacterBox(QWidget* panel, const char* name, QRect geometry)
 {

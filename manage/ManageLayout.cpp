@@ -35,7 +35,7 @@ QLabel* MakeBanner(QWidget* parent, const QString& caption, QRect geometry, cons
     banner->setAutoFillBackground(true);
     QPalette colours = banner->palette();
     colours.setColor(QPalette::Window, back);
-    colours.setColor(QPalette::WindowText, QColor(255, 255, 255));
+    colours.setColor(QPalette::WindowText, ColourOf(WindowColour::White));
     banner->setPalette(colours);
     return banner;
 }

@@ -16,7 +16,9 @@ struct PictureSpec;
 // What the list, add and delete windows have in common besides the pair grid.
 namespace ManageLayout {
 
-inline const QColor BackColour{128, 128, 255};
+// Positions below are in twips, the unit the windows were drawn in, so that each
+// number can be checked against the drawing; TwipsRect makes pixels of them.
+inline const QColor BackColour = ColourOf(WindowColour::Back);
 inline constexpr QSize ClientSize = TwipsSize(11520, 7200);
 inline constexpr QRect BackButtonRect = TwipsRect(9840, 150, 660, 600);
 

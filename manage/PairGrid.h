@@ -21,11 +21,11 @@ public:
     static constexpr int CellCount = MaxPairs;
     static constexpr int Columns = 10;
 
-    static inline const QColor NumberBack{0, 0, 255};
-    static inline const QColor NumberText{255, 255, 255};
+    static inline const QColor NumberBack{ColourOf(WindowColour::GridNumberBack)};
+    static inline const QColor NumberText{ColourOf(WindowColour::White)};
     static inline const QColor PairBack{ColourOf(CellColour::Created)};
-    static inline const QColor PairText{255, 255, 0};
-    static inline const QColor LineColour{255, 255, 0};
+    static inline const QColor PairText{ColourOf(WindowColour::Yellow)};
+    static inline const QColor LineColour{ColourOf(WindowColour::Yellow)};
 
     // Creates pairNumber(0..79), pair(0..79) and the four gridFrame lines on form.
     explicit PairGrid(QWidget& form);

@@ -12,7 +12,10 @@
 
 namespace {
 
-const QColor BackColour(192, 255, 192);
+const QColor BackColour = ColourOf(WindowColour::MenuBack);
+
+// Positions below are in twips, the unit the window was drawn in, so that each
+// number can be checked against the drawing; TwipsRect makes pixels of them.
 
 // In the order of MenuTiming::Button.
 const std::array<ButtonDesign, MenuTiming::ButtonCount> Buttons{{
