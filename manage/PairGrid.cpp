@@ -7,7 +7,10 @@
 
 namespace {
 
-constexpr std::array<int, 8> NumberTops{1155, 1875, 2595, 3315, 4035, 4755, 5475, 6210};
+// Positions below are in twips, the unit the window was drawn in, so that each
+// number can be checked against the drawing; TwipsRect makes pixels of them.
+constexpr int NumberTops[] = {1155, 1875, 2595, 3315, 4035, 4755, 5475, 6210};
+static_assert(std::size(NumberTops) == PairGrid::Rows);
 constexpr int CellWidth = 900;
 constexpr int NumberHeight = 330;
 constexpr int PairHeight = 345;
@@ -27,7 +30,7 @@ void CheckIndex(int index)
 {
     if (index < 0 || index >= PairGrid::CellCount)
         throw AppError(AppError::SubscriptOutOfRange,
-                       QStringLiteral("字の表に %1 番目の欄はありません（0 から 79 まで）。").arg(index));
+                       QStringLiteral("字の表に %1 番目の欄はありません（0 から %2 まで）。").arg(index).arg(PairGrid::CellCount - 1));
 }
 
 // A label with a thin dark border that does not take the text colour, as a

@@ -20,6 +20,8 @@ class PairGrid {
 public:
     static constexpr int CellCount = MaxPairs;
     static constexpr int Columns = 10;
+    static constexpr int Rows = CellCount / Columns;
+    static_assert(Rows * Columns == CellCount, "the grid has no room for a short last row");
 
     static inline const QColor NumberBack{ColourOf(WindowColour::GridNumberBack)};
     static inline const QColor NumberText{ColourOf(WindowColour::White)};
