@@ -35,6 +35,8 @@ AddWindow::AddWindow(Shell& shell, ProblemStore& store)
 {
 }
 
+// Positions are in twips, the unit the window was drawn in, so that each number
+// can be checked against the drawing; TwipsRect makes pixels of them.
 void AddWindow::CreateControls(WindowForm& form)
 {
     ManageLayout::MakeTitle(form, Pictures::AddTitle);

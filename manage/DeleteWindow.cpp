@@ -16,6 +16,8 @@ DeleteWindow::DeleteWindow(Shell& shell, ProblemStore& store)
 {
 }
 
+// Positions are in twips, the unit the window was drawn in, so that each number
+// can be checked against the drawing; TwipsRect makes pixels of them.
 void DeleteWindow::CreateControls(WindowForm& form)
 {
     ManageLayout::MakeTitle(form, Pictures::DeleteTitle);

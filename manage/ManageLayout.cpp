@@ -7,6 +7,8 @@
 
 namespace ManageLayout {
 
+// Positions here are in twips, the unit the windows were drawn in, so that each
+// number can be checked against the drawing; TwipsRect makes pixels of them.
 QLabel* MakeTitle(QWidget& form, const PictureSpec& plate)
 {
     auto* image = new QLabel(&form);
