@@ -75,7 +75,7 @@ void MenuWindow::ButtonClicked(int index)
         break;
     case MenuTiming::ClickAction::StartDelay:
         Host().PlaySoundFile(SoundPlayer(), crowSound_);
-        SetTimerInterval(100);
+        SetTimerInterval(MenuTiming::TickMilliseconds);
         break;
     case MenuTiming::ClickAction::None:
         break;
