@@ -4,26 +4,22 @@
 # lets <QtWidgets/QWidget> through anywhere, since every Qt module shares one root.
 #   cmake -DSOURCE_DIR=<tree> [-DQT_CORE_INCLUDE_DIR=<QtCore headers>] -P CheckLayers.cmake
 
-# Lowest first; a file may include its own layer and those below it.
+# Lowest first; a file may include its own layer and those below it. A rules
+# folder's pattern comes before its window's, which would match it too.
 set(layer_names core store rules shell windows app)
+set(layer_patterns "^core/" "^store/" "^(game|menu|manage)/core/" "^shell/" "^(game|menu|manage)/" "^app/")
 
 # The layer of a path under the tree, or "" for a folder outside the layers.
 function(layer_of path out)
-  if(path MATCHES "^core/")
-    set(${out} 0 PARENT_SCOPE)
-  elseif(path MATCHES "^store/")
-    set(${out} 1 PARENT_SCOPE)
-  elseif(path MATCHES "^(game|menu|manage)/core/")
-    set(${out} 2 PARENT_SCOPE)
-  elseif(path MATCHES "^shell/")
-    set(${out} 3 PARENT_SCOPE)
-  elseif(path MATCHES "^(game|menu|manage)/")
-    set(${out} 4 PARENT_SCOPE)
-  elseif(path MATCHES "^app/")
-    set(${out} 5 PARENT_SCOPE)
-  else()
-    set(${out} "" PARENT_SCOPE)
-  endif()
+  set(index 0)
+  foreach(pattern IN LISTS layer_patterns)
+    if(path MATCHES "${pattern}")
+      set(${out} ${index} PARENT_SCOPE)
+      return()
+    endif()
+    math(EXPR index "${index} + 1")
+  endforeach()
+  set(${out} "" PARENT_SCOPE)
 endfunction()
 
 set(shell_layer 3)
