@@ -14,8 +14,6 @@ public:
     PictureButton(QWidget* parent, QRect geometry, QColor backColour, const QPixmap& face,
                   const QString& lettering, const QString& toolTip = {});
 
-    QColor BackColour() const { return backColour_; }
-
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

@@ -221,11 +221,6 @@ void ProblemStore::Adopt(const QByteArray& bytes)
     knownBytes_ = bytes;
 }
 
-void ProblemStore::SaveProblemFile()
-{
-    Save(problemCount_, problemTable_);
-}
-
 void ProblemStore::Save(std::int16_t count, const Table& table)
 {
     QList<QString> items;

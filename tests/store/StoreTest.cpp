@@ -69,7 +69,8 @@ protected:
 
 TEST_F(Store, WritesExactBytes)
 {
-    store.SaveProblemFile();
+    LoadWith(Pairs(1));
+    store.DeletePair(1);
     EXPECT_EQ(dir.Read(Dat), QByteArray("\x20\x30\x20\x0d\x0a"));
     store.AddPair(QStringLiteral("未"), QStringLiteral("末"));
     EXPECT_EQ(dir.Read(Dat), QByteArray("\x20\x31\x20\x0d\x0a\x96\xa2\x0d\x0a\x96\x96\x0d\x0a"));
