@@ -85,6 +85,7 @@ TEST_F(PuzzleWindowTest, LooksAsDesignedAndTakesTheFocusInIndexOrder)
 {
     Open(3, {DrawOf(2, 3), CellDraw(300)});
     EXPECT_EQ(Form()->windowTitle(), QStringLiteral("問題"));
+    EXPECT_EQ(Form()->size(), QSize(766, 478));
     EXPECT_FALSE(List()->isVisible());
     const char* tips[] = {"メニューに戻る", "次の問題", "答を表示", "字一覧から選択"};
     for (int index = 0; index < 4; ++index)

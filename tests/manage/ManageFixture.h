@@ -69,6 +69,7 @@ protected:
         Click(Find(menu, MenuButtonName(&window == &list ? 1 : &window == &add ? 2 : 3)));
         ASSERT_TRUE(window.IsLoaded());
         ASSERT_FALSE(menu.IsLoaded());
+        EXPECT_EQ(window.Form()->size(), QSize(768, 480));
     }
     template <typename Control = QWidget>
     static Control* Find(const Window& window, const QString& name)
