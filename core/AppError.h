@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDir>
 #include <QString>
 
 #include <exception>
@@ -38,6 +39,12 @@ private:
     QString description_;
     std::string utf8_;
 };
+
+// A path as a message shows it to the user: with the system's own separators.
+inline QString ShownPath(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
 
 // A refusal of the user's input: the caller shows it and carries on, unlike every
 // other AppError, which ends the program.

@@ -14,9 +14,16 @@ namespace {
 // staged under DESTDIR) finds its files where it lies.
 const QString InstalledShareFolder = QStringLiteral("/../share/vellumark");
 
-QString Shown(const QString& path)
+// The one place the file names are written: the user's pairs in userFolder, what
+// ships with the program in shippedFolder.
+DataLocations FilesIn(const QString& userFolder, const QString& shippedFolder, bool installed)
 {
-    return QDir::toNativeSeparators(path);
+    return {userFolder,
+            userFolder + QStringLiteral("/問題.dat"),
+            shippedFolder + QStringLiteral("/問題.org"),
+            shippedFolder + QStringLiteral("/音/karasu.wav"),
+            shippedFolder + QStringLiteral("/音/o.wav"),
+            installed};
 }
 
 } // namespace
@@ -24,12 +31,7 @@ QString Shown(const QString& path)
 DataLocations PortableDataLocations(const QString& applicationFolder)
 {
     const QString data = applicationFolder + QStringLiteral("/data");
-    return {data,
-            data + QStringLiteral("/問題.dat"),
-            data + QStringLiteral("/問題.org"),
-            data + QStringLiteral("/音/karasu.wav"),
-            data + QStringLiteral("/音/o.wav"),
-            false};
+    return FilesIn(data, data, false);
 }
 
 DataLocations ResolveDataLocations(const QString& executableFolder, const QString& perUserFolder)
@@ -42,18 +44,12 @@ DataLocations ResolveDataLocations(const QString& executableFolder, const QStrin
     const QString share = QDir::cleanPath(folder + InstalledShareFolder);
     if (perUserFolder.isEmpty())
         throw AppError(AppError::PathFileAccessError, QStringLiteral("利用者ごとのデータフォルダーが決まりません。"));
-    DataLocations locations;
-    locations.installed = true;
-    locations.dataFolder = QDir::cleanPath(perUserFolder);
-    locations.problemFile = locations.dataFolder + QStringLiteral("/問題.dat");
-    locations.factoryFile = share + QStringLiteral("/問題.org");
-    locations.crowSound = share + QStringLiteral("/音/karasu.wav");
-    locations.hitSound = share + QStringLiteral("/音/o.wav");
+    const DataLocations locations = FilesIn(QDir::cleanPath(perUserFolder), share, true);
     if (!QFileInfo(locations.factoryFile).isFile())
         throw AppError(AppError::FileNotFound,
                        QStringLiteral("問題の工場出荷版「%1」が見つかりません。プログラムの横に data フォルダーもありません。"
                                       "インストールし直してください。")
-                           .arg(Shown(locations.factoryFile)));
+                           .arg(ShownPath(locations.factoryFile)));
     return locations;
 }
 
@@ -63,20 +59,20 @@ void ProvideUserProblemFile(const DataLocations& locations)
         return;
     if (!QDir().mkpath(locations.dataFolder))
         throw AppError(AppError::PathFileAccessError,
-                       QStringLiteral("問題ファイルのフォルダー「%1」を作れません。").arg(Shown(locations.dataFolder)));
+                       QStringLiteral("問題ファイルのフォルダー「%1」を作れません。").arg(ShownPath(locations.dataFolder)));
 
     QFile factory(locations.factoryFile);
     if (!factory.open(QIODevice::ReadOnly))
         throw AppError(AppError::FileNotFound, QStringLiteral("問題の工場出荷版「%1」を開けません: %2")
-                                                   .arg(Shown(locations.factoryFile), factory.errorString()));
+                                                   .arg(ShownPath(locations.factoryFile), factory.errorString()));
     const QByteArray bytes = factory.readAll();
     if (factory.error() != QFileDevice::NoError)
         throw AppError(AppError::DeviceIoError, QStringLiteral("問題の工場出荷版「%1」を読めません: %2")
-                                                    .arg(Shown(locations.factoryFile), factory.errorString()));
+                                                    .arg(ShownPath(locations.factoryFile), factory.errorString()));
 
     // Written whole or not at all: a half-copied file would read as a damaged one at the next start.
     QSaveFile user(locations.problemFile);
     if (!user.open(QIODevice::WriteOnly) || user.write(bytes) != bytes.size() || !user.commit())
         throw AppError(AppError::DeviceIoError, QStringLiteral("問題ファイル「%1」を作れません: %2")
-                                                    .arg(Shown(locations.problemFile), user.errorString()));
+                                                    .arg(ShownPath(locations.problemFile), user.errorString()));
 }

@@ -16,6 +16,7 @@ class PuzzleGame;
 class PuzzleBoard final : public QWidget {
     Q_OBJECT
 public:
+    // In pixels, from the twips the board was drawn in.
     static constexpr int CellWidth = Twips(330);
     static constexpr int CellHeight = Twips(315);
     static constexpr int ColumnPitch = Twips(345);

@@ -16,14 +16,17 @@
 
 namespace {
 
-const QColor BackColour(128, 128, 255);
+const QColor BackColour = ColourOf(WindowColour::Back);
+
+// Positions below are in twips, the unit the window was drawn in, so that each
+// number can be checked against the drawing; TwipsRect makes pixels of them.
 
 // In the order of PuzzleGame::Button; the back button is the rightmost.
 const std::array<ButtonDesign, PuzzleGame::ButtonCount> Buttons{{
-    {TwipsRect(10620, 75, 660, 600), Pictures::BackFace, "戻る", "メニューに戻る"},
-    {TwipsRect(9705, 75, 660, 600), Pictures::NextFace, "次", "次の問題"},
-    {TwipsRect(8790, 75, 660, 600), Pictures::AnswerFace, "答", "答を表示"},
-    {TwipsRect(7860, 75, 660, 600), Pictures::PairListFace, "字", "字一覧から選択"},
+    {"backButton", TwipsRect(10620, 75, 660, 600), Pictures::BackFace, "戻る", "メニューに戻る"},
+    {"nextButton", TwipsRect(9705, 75, 660, 600), Pictures::NextFace, "次", "次の問題"},
+    {"answerButton", TwipsRect(8790, 75, 660, 600), Pictures::AnswerFace, "答", "答を表示"},
+    {"pairListButton", TwipsRect(7860, 75, 660, 600), Pictures::PairListFace, "字", "字一覧から選択"},
 }};
 
 const std::array<int, 4> BadgeLefts{300, 1050, 1860, 2685};
@@ -65,7 +68,7 @@ void PuzzleWindow::CreateControls(WindowForm& form)
 
     for (int index = 0; index < static_cast<int>(BadgeLefts.size()); ++index) {
         auto* badge = new QLabel(&form);
-        badge->setObjectName(QStringLiteral("Image1(%1)").arg(index));
+        badge->setObjectName(QStringLiteral("badge(%1)").arg(index));
         badge->setGeometry(TwipsRect(BadgeLefts[static_cast<std::size_t>(index)], 30, 675, 675));
         badge->setPixmap(Picture(Pictures::Badges[static_cast<std::size_t>(index)]));
         badge->setAttribute(Qt::WA_TranslucentBackground);
@@ -79,25 +82,25 @@ void PuzzleWindow::CreateControls(WindowForm& form)
         OnMouseMove(button, [this](QPoint) { game_.ClearHoverHighlight(); });
 
     auto* frame = new QFrame(&form);
-    frame->setObjectName(QStringLiteral("Frame1"));
+    frame->setObjectName(QStringLiteral("boardFrame"));
     frame->setGeometry(TwipsRect(180, 690, 11130, 6435));
     frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
     frame->setPalette(palette);
     frame->setAutoFillBackground(true);
 
     board_ = new PuzzleBoard(frame, game_);
-    board_->setObjectName(QStringLiteral("Label1"));
+    board_->setObjectName(QStringLiteral("board"));
     board_->move(TwipsRect(60, 165, 0, 0).topLeft());
     Connect(board_.data(), &PuzzleBoard::CellMoved, [this](int index) { game_.CellMove(index); });
     Connect(board_.data(), &PuzzleBoard::CellClicked, [this](int index) { game_.CellClick(index); });
 
     pairList_ = new QListWidget(frame);
-    pairList_->setObjectName(QStringLiteral("List1"));
+    pairList_->setObjectName(QStringLiteral("pairList"));
     pairList_->setGeometry(TwipsRect(4830, 510, 1440, 5730));
     pairList_->setFont(WindowFonts::PuzzlePairList());
     QPalette listPalette = pairList_->palette();
     listPalette.setColor(QPalette::Base, QColor(255, 0, 0));
-    listPalette.setColor(QPalette::Text, Qt::white);
+    listPalette.setColor(QPalette::Text, ColourOf(WindowColour::White));
     pairList_->setPalette(listPalette);
     pairList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     pairList_->setSelectionMode(QAbstractItemView::SingleSelection);

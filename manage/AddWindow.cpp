@@ -15,7 +15,7 @@ using ManageLayout::BackColour;
 
 namespace {
 
-const QColor PanelColour(192, 255, 192);
+const QColor PanelColour = ColourOf(WindowColour::MenuBack);
 
 QLineEdit* MakeCharacterBox(QWidget* panel, const char* name, QRect geometry)
 {
@@ -35,13 +35,15 @@ AddWindow::AddWindow(Shell& shell, ProblemStore& store)
 {
 }
 
+// Positions are in twips, the unit the window was drawn in, so that each number
+// can be checked against the drawing; TwipsRect makes pixels of them.
 void AddWindow::CreateControls(WindowForm& form)
 {
     ManageLayout::MakeTitle(form, Pictures::AddTitle);
 
     QAbstractButton* back = CreateBackButton(form, ManageLayout::BackButtonRect);
 
-    auto* open = ManageLayout::MakeActionButton(form, Pictures::AddFace, QStringLiteral("登"),
+    auto* open = ManageLayout::MakeActionButton(form, "openPanelButton", Pictures::AddFace, QStringLiteral("登"),
                                                 QStringLiteral("字を登録する"));
     openPanelButton_ = open;
     Connect(open, &QAbstractButton::clicked, [this] { OpenPanelClicked(); });
@@ -50,7 +52,7 @@ void AddWindow::CreateControls(WindowForm& form)
 
     // Created after the grid so that it lies over it when shown.
     auto* panel = new QFrame(&form);
-    panel->setObjectName(QStringLiteral("Frame1"));
+    panel->setObjectName(QStringLiteral("inputPanel"));
     panel->setGeometry(TwipsRect(4125, 2415, 3270, 2220));
     panel->setFrameShape(QFrame::NoFrame);
     panel->setAutoFillBackground(true);
@@ -61,19 +63,19 @@ void AddWindow::CreateControls(WindowForm& form)
     panel_ = panel;
 
     ManageLayout::MakeBanner(panel, QStringLiteral("字を入力して下さい"), TwipsRect(315, 105, 2655, 330),
-                             WindowFonts::AddPrompt(), QColor(255, 128, 0));
+                             WindowFonts::AddPrompt(), QColor(255, 128, 0), "prompt");
 
-    firstCharacterBox_ = MakeCharacterBox(panel, "Text1", TwipsRect(510, 615, 885, 825));
-    secondCharacterBox_ = MakeCharacterBox(panel, "Text2", TwipsRect(1845, 615, 885, 855));
+    firstCharacterBox_ = MakeCharacterBox(panel, "firstCharacterBox", TwipsRect(510, 615, 885, 825));
+    secondCharacterBox_ = MakeCharacterBox(panel, "secondCharacterBox", TwipsRect(1845, 615, 885, 855));
 
     auto* confirm = new PictureButton(panel, TwipsRect(360, 1605, 1095, 525), PanelColour,
                                       Picture(Pictures::ConfirmWord), QStringLiteral("登録"));
-    confirm->setObjectName(QStringLiteral("Command3"));
+    confirm->setObjectName(QStringLiteral("confirmButton"));
     Connect(confirm, &QAbstractButton::clicked, [this] { ConfirmClicked(); });
 
     auto* cancel = new PictureButton(panel, TwipsRect(1770, 1605, 1095, 525), PanelColour,
                                      Picture(Pictures::CancelWord), QStringLiteral("中止"));
-    cancel->setObjectName(QStringLiteral("Command4"));
+    cancel->setObjectName(QStringLiteral("cancelButton"));
     Connect(cancel, &QAbstractButton::clicked, [this] { CancelClicked(); });
 
     QWidget::setTabOrder(back, open);
@@ -97,6 +99,9 @@ void AddWindow::OpenPanelClicked()
     if (!entry_.Open())
         return;
     panel_->show();
+    // While the panel is open a click on 登 does nothing, so it must not take the
+    // focus from the box being typed in either.
+    openPanelButton_->setFocusPolicy(Qt::TabFocus);
     MoveFocus(PairEntry::Focus::FirstBox);
 }
 
@@ -130,6 +135,7 @@ void AddWindow::CancelClicked()
 
 void AddWindow::ClosePanel(PairEntry::Focus focus)
 {
+    openPanelButton_->setFocusPolicy(Qt::StrongFocus);
     MoveFocus(focus);
     panel_->hide();
     firstCharacterBox_->clear();

@@ -16,12 +16,14 @@ DeleteWindow::DeleteWindow(Shell& shell, ProblemStore& store)
 {
 }
 
+// Positions are in twips, the unit the window was drawn in, so that each number
+// can be checked against the drawing; TwipsRect makes pixels of them.
 void DeleteWindow::CreateControls(WindowForm& form)
 {
     ManageLayout::MakeTitle(form, Pictures::DeleteTitle);
 
     ManageLayout::MakeBanner(&form, QStringLiteral("削除する字をクリックして下さい"), TwipsRect(3840, 270, 5355, 360),
-                             WindowFonts::DeleteInstruction(), QColor(255, 0, 255));
+                             WindowFonts::DeleteInstruction(), QColor(255, 0, 255), "instruction");
 
     CreateBackButton(form, ManageLayout::BackButtonRect);
 

@@ -21,7 +21,7 @@ void ListWindow::CreateControls(WindowForm& form)
 
     QAbstractButton* back = CreateBackButton(form, ManageLayout::BackButtonRect);
 
-    auto* reset = ManageLayout::MakeActionButton(form, Pictures::ResetFace, QStringLiteral("初"),
+    auto* reset = ManageLayout::MakeActionButton(form, "resetButton", Pictures::ResetFace, QStringLiteral("初"),
                                                  QStringLiteral("字登録を初期状態（出荷時）に戻す"));
     Connect(reset, &QAbstractButton::clicked, [this] { FactoryResetClicked(); });
 

@@ -7,7 +7,10 @@
 
 namespace {
 
-constexpr std::array<int, 8> NumberTops{1155, 1875, 2595, 3315, 4035, 4755, 5475, 6210};
+// Positions below are in twips, the unit the window was drawn in, so that each
+// number can be checked against the drawing; TwipsRect makes pixels of them.
+constexpr int NumberTops[] = {1155, 1875, 2595, 3315, 4035, 4755, 5475, 6210};
+static_assert(std::size(NumberTops) == PairGrid::Rows);
 constexpr int CellWidth = 900;
 constexpr int NumberHeight = 330;
 constexpr int PairHeight = 345;
@@ -27,7 +30,7 @@ void CheckIndex(int index)
 {
     if (index < 0 || index >= PairGrid::CellCount)
         throw AppError(AppError::SubscriptOutOfRange,
-                       QStringLiteral("字の表に %1 番目の欄はありません（0 から 79 まで）。").arg(index));
+                       QStringLiteral("字の表に %1 番目の欄はありません（0 から %2 まで）。").arg(index).arg(PairGrid::CellCount - 1));
 }
 
 // A label with a thin dark border that does not take the text colour, as a
@@ -92,19 +95,19 @@ PairGrid::PairGrid(QWidget& form)
     const QPalette pairColours = CellColours(form, PairBack, PairText);
     for (int index = 0; index < CellCount; ++index) {
         const auto slot = static_cast<std::size_t>(index);
-        numberLabels_[slot] = new CellLabel(&form, QStringLiteral("Label1(%1)").arg(index), NumberRect(index),
+        numberLabels_[slot] = new CellLabel(&form, QStringLiteral("pairNumber(%1)").arg(index), NumberRect(index),
                                             numberColours, numberFont);
         numberLabels_[slot]->setText(FullWidthNumber(index + 1));
-        pairLabels_[slot] = new CellLabel(&form, QStringLiteral("Label2(%1)").arg(index), PairRect(index),
+        pairLabels_[slot] = new CellLabel(&form, QStringLiteral("pair(%1)").arg(index), PairRect(index),
                                           pairColours, pairFont);
     }
 
     // The frame from (1035, 960) to (10515, 7050) twips, corners included.
     const int left = Twips(1035), top = Twips(960), right = Twips(10515), bottom = Twips(7050);
-    MakeLine(form, "Line1", QRect(left, top, right - left + 1, 1));
-    MakeLine(form, "Line2", QRect(right, top, 1, bottom - top + 1));
-    MakeLine(form, "Line3", QRect(left, top, 1, bottom - top + 1));
-    MakeLine(form, "Line4", QRect(left, bottom, right - left + 1, 1));
+    MakeLine(form, "gridFrameTop", QRect(left, top, right - left + 1, 1));
+    MakeLine(form, "gridFrameRight", QRect(right, top, 1, bottom - top + 1));
+    MakeLine(form, "gridFrameLeft", QRect(left, top, 1, bottom - top + 1));
+    MakeLine(form, "gridFrameBottom", QRect(left, bottom, right - left + 1, 1));
 }
 
 void PairGrid::FillPairGrid(const ProblemStore& store)

@@ -12,15 +12,18 @@
 
 namespace {
 
-const QColor BackColour(192, 255, 192);
+const QColor BackColour = ColourOf(WindowColour::MenuBack);
+
+// Positions below are in twips, the unit the window was drawn in, so that each
+// number can be checked against the drawing; TwipsRect makes pixels of them.
 
 // In the order of MenuTiming::Button.
 const std::array<ButtonDesign, MenuTiming::ButtonCount> Buttons{{
-    {TwipsRect(6540, 540, 2280, 780), Pictures::StartPlate, "はじめ"},
-    {TwipsRect(6540, 1455, 2280, 780), Pictures::ListPlate, "字一覧"},
-    {TwipsRect(6540, 2325, 2280, 780), Pictures::AddPlate, "字登録"},
-    {TwipsRect(6540, 3240, 2280, 780), Pictures::DeletePlate, "字削除"},
-    {TwipsRect(6540, 4125, 2280, 780), Pictures::EndPlate, "おわり"},
+    {"startButton", TwipsRect(6540, 540, 2280, 780), Pictures::StartPlate, "はじめ"},
+    {"listButton", TwipsRect(6540, 1455, 2280, 780), Pictures::ListPlate, "字一覧"},
+    {"addButton", TwipsRect(6540, 2325, 2280, 780), Pictures::AddPlate, "字登録"},
+    {"deleteButton", TwipsRect(6540, 3240, 2280, 780), Pictures::DeletePlate, "字削除"},
+    {"endButton", TwipsRect(6540, 4125, 2280, 780), Pictures::EndPlate, "おわり"},
 }};
 
 QLabel* PictureLabel(QWidget* parent, const char* name, QRect geometry, const PictureSpec& picture)
@@ -43,18 +46,18 @@ MenuWindow::MenuWindow(Shell& shell, const Clock& clock, QString crowSound)
 
 void MenuWindow::CreateControls(WindowForm& form)
 {
-    PictureLabel(&form, "Image1", TwipsRect(390, 645, 5625, 4245), Pictures::MenuArt);
-    PictureLabel(&form, "Image2", TwipsRect(4350, 390, 1200, 1020), Pictures::MenuCrow);
-    auto* image3 = new QWidget(&form);
-    image3->setObjectName(QStringLiteral("Image3"));
-    image3->setGeometry(TwipsRect(2655, 3000, 1095, 1830));
-    image3->setToolTip(QStringLiteral("お字捜様"));
+    PictureLabel(&form, "menuArt", TwipsRect(390, 645, 5625, 4245), Pictures::MenuArt);
+    PictureLabel(&form, "crow", TwipsRect(4350, 390, 1200, 1020), Pictures::MenuCrow);
+    auto* nameTip = new QWidget(&form);
+    nameTip->setObjectName(QStringLiteral("nameTip"));
+    nameTip->setGeometry(TwipsRect(2655, 3000, 1095, 1830));
+    nameTip->setToolTip(QStringLiteral("お字捜様"));
 
     CreateButtonRow(form, Buttons, [this](int index) { ButtonClicked(index); });
 
     PrepareSoundPlayer(crowSound_);
     delayTimer_ = new QTimer(&form);
-    delayTimer_->setObjectName(QStringLiteral("Timer1"));
+    delayTimer_->setObjectName(QStringLiteral("delayTimer"));
     Connect(delayTimer_.data(), &QTimer::timeout, [this] { TimerTick(); });
 }
 
@@ -72,7 +75,7 @@ void MenuWindow::ButtonClicked(int index)
         break;
     case MenuTiming::ClickAction::StartDelay:
         Host().PlaySoundFile(SoundPlayer(), crowSound_);
-        SetTimerInterval(100);
+        SetTimerInterval(MenuTiming::TickMilliseconds);
         break;
     case MenuTiming::ClickAction::None:
         break;

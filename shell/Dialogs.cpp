@@ -5,15 +5,25 @@
 #include <QAbstractButton>
 #include <QMessageBox>
 
-bool MessageBoxDialogs::AskYesNo(QWidget* parent, const QString& text)
+namespace {
+
+// Asks a question whose default answer is Yes.
+bool AnsweredYes(QMessageBox& box)
 {
-    QMessageBox box(QMessageBox::Information, QStringLiteral("確認"), text,
-                    QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(QMessageBox::Yes);
     // The labels a Japanese desktop gives these buttons, whatever Qt's own language.
     box.button(QMessageBox::Yes)->setText(QStringLiteral("はい(&Y)"));
     box.button(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
     return box.exec() == QMessageBox::Yes;
+}
+
+} // namespace
+
+bool MessageBoxDialogs::AskYesNo(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Information, QStringLiteral("確認"), text,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    return AnsweredYes(box);
 }
 
 void MessageBoxDialogs::ShowError(QWidget* parent, const AppError& error)
@@ -38,8 +48,5 @@ bool MessageBoxDialogs::AskAfterError(QWidget* parent, const AppError& error, co
                     QStringLiteral("実行時エラー %1:\n\n%2\n\n%3").arg(error.Number()).arg(error.Description(), question),
                     QMessageBox::Yes | QMessageBox::No, parent);
     // Yes loses nothing: the damaged file is kept under another name.
-    box.setDefaultButton(QMessageBox::Yes);
-    box.button(QMessageBox::Yes)->setText(QStringLiteral("はい(&Y)"));
-    box.button(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
-    return box.exec() == QMessageBox::Yes;
+    return AnsweredYes(box);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/CellColours.h"
+#include "core/WindowColours.h"
 
 #include <QColor>
 #include <QFont>

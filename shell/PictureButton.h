@@ -14,8 +14,6 @@ public:
     PictureButton(QWidget* parent, QRect geometry, QColor backColour, const QPixmap& face,
                   const QString& lettering, const QString& toolTip = {});
 
-    QColor BackColour() const { return backColour_; }
-
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -27,8 +25,9 @@ private:
 
 struct PictureSpec;
 
-// One button of a row: where it stands, its face and what the face says.
+// One button of a row: its object name, where it stands, its face and what the face says.
 struct ButtonDesign {
+    const char* name;
     QRect geometry;
     const PictureSpec& face;
     const char* lettering;

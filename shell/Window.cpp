@@ -218,7 +218,7 @@ QSoundEffect& Window::SoundPlayer()
     if (!soundPlayer_ || soundPlayer_->parent() != Form()) {
         // Like every control, it belongs to the loaded form and goes with it.
         soundPlayer_ = new QSoundEffect(Form());
-        soundPlayer_->setObjectName(QStringLiteral("MediaPlayer1"));
+        soundPlayer_->setObjectName(QStringLiteral("soundPlayer"));
         // Loaded ahead, the sound starts at once when asked for (the shell sets the
         // same source again, which a player ignores).
         // Only an ordinary file: a named pipe would hold the player, and the exit, for ever.
@@ -231,7 +231,7 @@ QSoundEffect& Window::SoundPlayer()
 QAbstractButton* Window::CreateBackButton(WindowForm& form, QRect geometry)
 {
     auto* back = MakeBackButton(&form, geometry, design_.backColour);
-    back->setObjectName(QStringLiteral("Command1"));
+    back->setObjectName(QStringLiteral("backButton"));
     Connect(back, &QAbstractButton::clicked, [this] { shell_.SwitchToWindow(WindowName::Menu); });
     form.SetInitialFocus(back);
     return back;
@@ -246,7 +246,7 @@ std::vector<PictureButton*> Window::CreateButtonRow(WindowForm& form, std::span<
         auto* button = new PictureButton(&form, design.geometry, design_.backColour, Picture(design.face),
                                          QString::fromUtf8(design.lettering),
                                          design.toolTip ? QString::fromUtf8(design.toolTip) : QString());
-        button->setObjectName(QStringLiteral("Command1(%1)").arg(index));
+        button->setObjectName(QLatin1String(design.name));
         Connect(button, &QAbstractButton::clicked, [clicked, index] { clicked(index); });
         if (buttons.empty())
             form.SetInitialFocus(button);

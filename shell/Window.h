@@ -103,7 +103,7 @@ protected:
     }
     void Guarded(const std::function<void()>& handler);
 
-    // The window's sound player, MediaPlayer1, created on first use. Setting up a
+    // The window's sound player, soundPlayer, created on first use. Setting up a
     // player starts the platform's audio, which the first paint never needs; once
     // the form has painted, the player is created and loads soundFile (named by
     // PrepareSoundPlayer in CreateControls) while the user looks at the window.
@@ -111,9 +111,9 @@ protected:
     QSoundEffect& SoundPlayer();
 
     // The back button of a window opened from the menu: 戻 at `geometry`, named
-    // "Command1", first in the focus order, and back to the menu when clicked.
+    // "backButton", first in the focus order, and back to the menu when clicked.
     QAbstractButton* CreateBackButton(WindowForm& form, QRect geometry);
-    // A row of picture buttons on the window's back colour, named "Command1(i)",
+    // A row of picture buttons on the window's back colour, named by their designs,
     // focused in index order starting with the first; a click reports its index.
     std::vector<PictureButton*> CreateButtonRow(WindowForm& form, std::span<const ButtonDesign> designs,
                                                 std::function<void(int index)> clicked);

@@ -258,29 +258,23 @@ bool NeedsQuotes(const QString& item)
 }
 
 // Whether the item goes in quotes, or nothing when it cannot be written at all.
-// A quote inside an item forbids quoting it: the reader would end the item there.
-// Every item the reader yields fits one of the two forms: a quoted one holds no
-// quote, and an unquoted one starts with neither a quote nor a space and holds no
-// comma or line break.
+// Items are either what the reader yielded or one character the user typed. A
+// quote inside an item forbids quoting it (the reader would end the item there),
+// and only an unquoted item the reader yielded holds one, never at its start: it
+// reads back as it is. A lone quote would open a quoted item.
 std::optional<bool> Quoting(const QString& item)
 {
-    if (!item.contains(QLatin1Char('"')))
-        return NeedsQuotes(item);
-    if (item.startsWith(QLatin1Char('"')) || item.startsWith(QLatin1Char(' ')) || item.contains(QLatin1Char(','))
-        || item.contains(QLatin1Char('\r')) || item.contains(QLatin1Char('\n')))
+    if (item.startsWith(QLatin1Char('"')))
         return std::nullopt;
-    return false;
+    return !item.contains(QLatin1Char('"')) && NeedsQuotes(item);
 }
 
 } // namespace
 
 std::optional<QString> WhyUnstorable(const QString& item)
 {
-    if (!Quoting(item)) {
-        if (item.startsWith(QLatin1Char('"')))
-            return QStringLiteral("二重引用符 (\") で始まる字は問題ファイルに保存できません。");
-        return QStringLiteral("二重引用符 (\") と、コンマ・改行・先頭の空白を一緒に含む字は問題ファイルに保存できません。");
-    }
+    if (!Quoting(item))
+        return QStringLiteral("二重引用符 (\") で始まる字は問題ファイルに保存できません。");
     if (!EncodeCp932(item)) {
         if (const std::optional<QString> bad = FirstUnencodableCharacter(item)) {
             const char32_t code = bad->toUcs4().value(0);

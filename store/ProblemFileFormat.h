@@ -62,13 +62,13 @@ struct TextReading {
 };
 TextReading ReadText(QByteArrayView bytes);
 
-// Why item cannot be stored so that it reads back as itself, or nothing when it
-// can. What the reader yields can always be stored; only a leading double quote,
-// a double quote in an item that needs quotes, and a character code page 932
-// lacks cannot.
+// Why item (one the reader yielded, or one character) cannot be stored so that it
+// reads back as itself, or nothing when it can. What the reader yields can always
+// be stored; only a double quote and a character code page 932 lacks cannot.
 std::optional<QString> WhyUnstorable(const QString& item);
 
-// The file's bytes. An item the reader would change (a comma, a line break,
+// The file's bytes, from items the reader yielded or single characters. An item
+// the reader would change (a comma, a line break,
 // spaces at either end) goes in double quotes; one that holds a double quote
 // (never at its start) is written as it is, which the reader keeps whole, even
 // with spaces at its end. When some item cannot be stored,

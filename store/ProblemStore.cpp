@@ -28,11 +28,6 @@ constexpr std::chrono::seconds LockWait{10};
 const QString ProblemFileLabel = QStringLiteral("問題ファイル");
 const QString FactoryFileLabel = QStringLiteral("問題ファイルの初期状態");
 
-QString Shown(const QString& path)
-{
-    return QDir::toNativeSeparators(path);
-}
-
 int NumberFor(FileTrouble trouble)
 {
     switch (trouble) {
@@ -65,20 +60,20 @@ std::optional<QByteArray> ReadIfPresent(const QString& path, const QString& labe
     case OrdinaryFileOpening::NotOrdinary:
         throw AppError(AppError::PathFileAccessError,
                        QStringLiteral("%1「%2」を開けません: %3")
-                           .arg(label, Shown(path), FileTroubleText(FileTrouble::NotOrdinaryFile, {})));
+                           .arg(label, ShownPath(path), FileTroubleText(FileTrouble::NotOrdinaryFile, {})));
     case OrdinaryFileOpening::Failed: {
         const FileTrouble trouble = DiagnoseFileTrouble(path, false);
         if (trouble == FileTrouble::Missing && !QFileInfo::exists(path))
             return std::nullopt;
         throw AppError(NumberFor(trouble), QStringLiteral("%1「%2」を開けません: %3")
-                                               .arg(label, Shown(path), FileTroubleText(trouble, file.errorString())));
+                                               .arg(label, ShownPath(path), FileTroubleText(trouble, file.errorString())));
     }
     }
     const qint64 size = file.size();
     if (size > MaxFileBytes)
         ThrowFault(problemFile, AppError::BadFileContents,
                    QStringLiteral("%1「%2」は大きすぎて問題ファイルとして読めません (%3 バイト)。")
-                       .arg(label, Shown(path)).arg(size));
+                       .arg(label, ShownPath(path)).arg(size));
     // In pieces, never past the limit: a file that grows while read has no
     // trustworthy size.
     const qint64 piece = std::max<qint64>(size + 1, 4096);
@@ -89,7 +84,7 @@ std::optional<QByteArray> ReadIfPresent(const QString& path, const QString& labe
         if (file.error() != QFileDevice::NoError)
             throw AppError(AppError::DeviceIoError,
                            QStringLiteral("%1「%2」を読めません: %3")
-                               .arg(label, Shown(path), FileTroubleText(FileTrouble::Other, file.errorString())));
+                               .arg(label, ShownPath(path), FileTroubleText(FileTrouble::Other, file.errorString())));
         bytes += part;
         // An ordinary file gives less than asked only at its end.
         if (part.size() < wanted)
@@ -97,7 +92,7 @@ std::optional<QByteArray> ReadIfPresent(const QString& path, const QString& labe
     }
     if (bytes.size() > MaxFileBytes)
         ThrowFault(problemFile, AppError::BadFileContents,
-                   QStringLiteral("%1「%2」は大きすぎて問題ファイルとして読めません。").arg(label, Shown(path)));
+                   QStringLiteral("%1「%2」は大きすぎて問題ファイルとして読めません。").arg(label, ShownPath(path)));
     return bytes;
 }
 
@@ -106,7 +101,7 @@ QByteArray ReadWholeFile(const QString& path, const QString& label, bool problem
     std::optional<QByteArray> bytes = ReadIfPresent(path, label, problemFile);
     if (!bytes)
         ThrowFault(problemFile, AppError::FileNotFound,
-                   QStringLiteral("%1「%2」が見つかりません。").arg(label, Shown(path)));
+                   QStringLiteral("%1「%2」が見つかりません。").arg(label, ShownPath(path)));
     return std::move(*bytes);
 }
 
@@ -116,7 +111,7 @@ ProblemFile::TextReading ParseOrThrow(const QByteArray& bytes, const QString& pa
     if (reading.fault)
         ThrowFault(problemFile, reading.fault->number,
                    QStringLiteral("%1「%2」の %3 行目: %4")
-                       .arg(label, Shown(path))
+                       .arg(label, ShownPath(path))
                        .arg(reading.fault->line)
                        .arg(reading.fault->text));
     return reading;
@@ -124,7 +119,7 @@ ProblemFile::TextReading ParseOrThrow(const QByteArray& bytes, const QString& pa
 
 AppError WriteError(int number, const QString& path, const QString& reason)
 {
-    return AppError(number, QStringLiteral("%1「%2」に書き込めません: %3").arg(ProblemFileLabel, Shown(path), reason));
+    return AppError(number, QStringLiteral("%1「%2」に書き込めません: %3").arg(ProblemFileLabel, ShownPath(path), reason));
 }
 
 // Replaces the file whole or not at all: a crash, a full disk or a failing one
@@ -152,7 +147,7 @@ void WriteFileAtomically(const QString& path, const QByteArray& bytes, const Dis
         const FileTrouble trouble = DiagnoseFileTrouble(path, true);
         throw AppError(trouble == FileTrouble::Other ? AppError::DeviceIoError : NumberFor(trouble),
                        QStringLiteral("%1「%2」を置き換えられません: %3")
-                           .arg(ProblemFileLabel, Shown(path), FileTroubleText(trouble, file.errorString())));
+                           .arg(ProblemFileLabel, ShownPath(path), FileTroubleText(trouble, file.errorString())));
     }
 }
 
@@ -170,7 +165,7 @@ public:
         case QLockFile::LockFailedError:
             throw AppError(AppError::PathFileAccessError,
                            QStringLiteral("%1「%2」は別に開いているこのプログラムが書き換え中で、%3 秒待っても終わりませんでした。")
-                               .arg(ProblemFileLabel, Shown(problemFile))
+                               .arg(ProblemFileLabel, ShownPath(problemFile))
                                .arg(LockWait.count()));
         case QLockFile::PermissionError:
             throw WriteError(AppError::PermissionDenied, problemFile,
@@ -179,7 +174,7 @@ public:
             const FileTrouble trouble = DiagnoseFileTrouble(problemFile, true);
             throw WriteError(NumberFor(trouble), problemFile,
                              QStringLiteral("ロックファイル「%1」を作れません。%2")
-                                 .arg(Shown(lock_.fileName()), FileTroubleText(trouble, {})));
+                                 .arg(ShownPath(lock_.fileName()), FileTroubleText(trouble, {})));
         }
         }
     }
@@ -226,11 +221,6 @@ void ProblemStore::Adopt(const QByteArray& bytes)
     knownBytes_ = bytes;
 }
 
-void ProblemStore::SaveProblemFile()
-{
-    Save(problemCount_, problemTable_);
-}
-
 void ProblemStore::Save(std::int16_t count, const Table& table)
 {
     QList<QString> items;
@@ -243,7 +233,7 @@ void ProblemStore::Save(std::int16_t count, const Table& table)
     const ProblemFile::Writing writing = ProblemFile::Write(count, items);
     if (writing.unstorableItem >= 0)
         throw AppError(AppError::CharacterRefused, QStringLiteral("%1「%2」に書けません: %3 の %4")
-                                                       .arg(ProblemFileLabel, Shown(path),
+                                                       .arg(ProblemFileLabel, ShownPath(path),
                                                             ProblemFile::ItemName(writing.unstorableItem), writing.why));
     const FileLock lock(path);
     // Saving the table as it stands would silently undo what another copy of the
@@ -252,11 +242,11 @@ void ProblemStore::Save(std::int16_t count, const Table& table)
     if (current != knownBytes_) {
         if (!current)
             throw ProblemFileUnusable(AppError::FileNotFound,
-                                      QStringLiteral("%1「%2」が見つかりません。").arg(ProblemFileLabel, Shown(path)));
+                                      QStringLiteral("%1「%2」が見つかりません。").arg(ProblemFileLabel, ShownPath(path)));
         Adopt(*current);
         throw ProblemFileChanged(AppError::ChangedElsewhere,
                                  QStringLiteral("%1「%2」がほかで書き換えられていたので、読み込み直しました。")
-                                     .arg(ProblemFileLabel, Shown(path)));
+                                     .arg(ProblemFileLabel, ShownPath(path)));
     }
     WriteFileAtomically(path, writing.bytes, sync_);
     knownBytes_ = writing.bytes;
@@ -345,7 +335,7 @@ QString ProblemStore::SetAsideAndRestoreFactory(const QDateTime& now)
                 if (!file.rename(candidate)) {
                     const FileTrouble trouble = DiagnoseFileTrouble(candidate, true);
                     throw AppError(NumberFor(trouble), QStringLiteral("%1「%2」を「%3」として残せません: %4")
-                                                           .arg(ProblemFileLabel, Shown(path), Shown(candidate),
+                                                           .arg(ProblemFileLabel, ShownPath(path), ShownPath(candidate),
                                                                 FileTroubleText(trouble, file.errorString())));
                 }
                 setAside = candidate;

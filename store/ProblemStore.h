@@ -39,11 +39,6 @@ public:
     // file raises ProblemFileUnusable; one that cannot be opened (no access, not an
     // ordinary file) a plain AppError.
     void LoadProblemFile();
-    // Replaces the file atomically once the data is on the disk; a failure leaves
-    // the previous file whole. When the file no longer holds what this store last
-    // read or wrote, it writes nothing, takes the file's pairs instead and raises
-    // ProblemFileChanged.
-    void SaveProblemFile();
     // Makes the new pair pair 1 (the oldest drops out of a full table), saves and
     // reloads. Throws InputRefused, changing nothing, for a character the file
     // cannot hold (a leading double quote, one outside code page 932).
@@ -62,6 +57,10 @@ public:
 
 private:
     using Table = std::array<std::array<QString, MaxPairs + 1>, 3>;
+    // Replaces the file atomically once the data is on the disk; a failure leaves
+    // the previous file whole. When the file no longer holds what this store last
+    // read or wrote, it writes nothing, takes the file's pairs instead and raises
+    // ProblemFileChanged.
     void Save(std::int16_t count, const Table& table);
     // Takes the pairs of bytes read from the problem file.
     void Adopt(const QByteArray& bytes);

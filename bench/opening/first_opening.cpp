@@ -105,10 +105,13 @@ int main(int argc, char* argv[])
         shotFile = arguments.at(at + 1);
         arguments.remove(at, 2);
     }
-    const std::map<QString, std::pair<WindowName, int>> windows{
-        {QStringLiteral("menu"), {WindowName::Menu, -1}}, {QStringLiteral("puzzle"), {WindowName::Puzzle, 0}},
-        {QStringLiteral("list"), {WindowName::PairList, 1}}, {QStringLiteral("add"), {WindowName::AddPair, 2}},
-        {QStringLiteral("delete"), {WindowName::DeletePair, 3}}};
+    // Each window and the menu button that opens it at once (the puzzle waits for the crow).
+    const std::map<QString, std::pair<WindowName, const char*>> windows{
+        {QStringLiteral("menu"), {WindowName::Menu, nullptr}},
+        {QStringLiteral("puzzle"), {WindowName::Puzzle, nullptr}},
+        {QStringLiteral("list"), {WindowName::PairList, "listButton"}},
+        {QStringLiteral("add"), {WindowName::AddPair, "addButton"}},
+        {QStringLiteral("delete"), {WindowName::DeletePair, "deleteButton"}}};
     if (arguments.size() != 1 || !windows.contains(arguments.front())) {
         std::fprintf(stderr, "usage: bench_first_opening menu|puzzle|list|add|delete [--after-menu] [--later N] [--shot file.png]\n");
         return 2;
@@ -134,8 +137,8 @@ int main(int argc, char* argv[])
     // The puzzle opens from the menu only after the crow's delay; the click that
     // counts is the one that loads it.
     const auto open = [&] {
-        if (afterMenu && plate > 0)
-            menu.Form()->findChild<QAbstractButton*>(QStringLiteral("Command1(%1)").arg(plate))->click();
+        if (afterMenu && plate)
+            menu.Form()->findChild<QAbstractButton*>(QLatin1String(plate))->click();
         else
             shell.Guard([&] { shell.SwitchToWindow(target); });
     };
@@ -166,7 +169,7 @@ int main(int argc, char* argv[])
         window.Unload();
         QCoreApplication::sendPostedEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        if (afterMenu && plate > 0) {
+        if (afterMenu && plate) {
             shell.ShowWindow(WindowName::Menu);
             menu.Form()->grab();
         }

@@ -5,16 +5,10 @@
 
 namespace {
 
-AppError OutOfRange(int index, int first, int last)
-{
-    return AppError(AppError::SubscriptOutOfRange,
-                    QStringLiteral("インデックス %1 が有効範囲 (%2 ～ %3) にありません。").arg(index).arg(first).arg(last));
-}
-
 int CheckedCell(int index)
 {
     if (index < 0 || index >= Board::CellCount)
-        throw OutOfRange(index, 0, Board::CellCount - 1);
+        throw IndexOutOfRange(index, 0, Board::CellCount - 1);
     return index;
 }
 
@@ -152,7 +146,7 @@ void PuzzleGame::CellClick(int index)
 void PuzzleGame::ButtonClick(int index)
 {
     if (index < 0 || index >= ButtonCount)
-        throw OutOfRange(index, 0, ButtonCount - 1);
+        throw IndexOutOfRange(index, 0, ButtonCount - 1);
     // Every button first takes back the answer marking, whatever the state.
     if (oddCell_ != NoCell)
         Paint(oddCell_, CellColour::Normal);
@@ -202,7 +196,7 @@ void PuzzleGame::ListPick(int position)
 {
     const std::int16_t count = store_.ProblemCount();
     if (position < 0 || position >= count)
-        throw OutOfRange(position, 0, count - 1);
+        throw IndexOutOfRange(position, 0, count - 1);
     currentPair_ = static_cast<std::int16_t>(position + 1);
     if (view_)
         view_->PairListHidden();

@@ -15,6 +15,13 @@
 class ProblemStore;
 class RandomSource;
 
+// The error for an index of the puzzle's tables outside first to last.
+inline AppError IndexOutOfRange(int index, int first, int last)
+{
+    return AppError(AppError::SubscriptOutOfRange,
+                    QStringLiteral("インデックス %1 が有効範囲 (%2 ～ %3) にありません。").arg(index).arg(first).arg(last));
+}
+
 // A table of slots 0 to Last. An index outside it is an error, never a stray write.
 template <typename T, int Last>
 class Slots {
@@ -26,8 +33,7 @@ private:
     static std::size_t Checked(int index)
     {
         if (index < 0 || index > Last)
-            throw AppError(AppError::SubscriptOutOfRange,
-                           QStringLiteral("インデックス %1 が有効範囲 (0 ～ %2) にありません。").arg(index).arg(Last));
+            throw IndexOutOfRange(index, 0, Last);
         return static_cast<std::size_t>(index);
     }
 

@@ -53,12 +53,6 @@ MenuTiming::TickAction MenuTiming::Tick() const
 {
     if (Elapsed() < 1.0)
         return TickAction::Wait;
-    switch (menuChoice_) {
-    case StartButton + 1:
-        return TickAction::StartGame;
-    case EndButton + 1:
-        return TickAction::EndProgram;
-    default:
-        return TickAction::LeaveMenu;
-    }
+    // Only a start or an end click starts the delay; every other click leaves the menu.
+    return menuChoice_ == EndButton + 1 ? TickAction::EndProgram : TickAction::StartGame;
 }

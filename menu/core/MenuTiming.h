@@ -10,7 +10,7 @@ class Clock;
 class MenuTiming {
 public:
     enum class ClickAction { None, OpenList, OpenAdd, OpenDelete, StartDelay };
-    enum class TickAction { Wait, StartGame, EndProgram, LeaveMenu };
+    enum class TickAction { Wait, StartGame, EndProgram };
 
     explicit MenuTiming(const Clock& clock) : clock_(clock) {}
 
@@ -18,6 +18,8 @@ public:
     enum Button { StartButton, ListButton, AddButton, DeleteButton, EndButton, ButtonCount };
 
     ClickAction Click(int index);
+    // How often the menu's timer ticks while a delay runs.
+    static constexpr int TickMilliseconds = 100;
     // One tick of the menu's timer while a delay runs.
     TickAction Tick() const;
 

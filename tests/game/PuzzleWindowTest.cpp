@@ -59,11 +59,16 @@ protected:
     template <typename T = QWidget>
     T* Child(const QString& name) const { return Form()->findChild<T*>(name); }
     QWidget* Form() const { return puzzle.Form(); }
-    PuzzleBoard* Board() const { return Child<PuzzleBoard>(QStringLiteral("Label1")); }
-    QListWidget* List() const { return Child<QListWidget>(QStringLiteral("List1")); }
-    QWidget* Frame() const { return Child(QStringLiteral("Frame1")); }
-    QWidget* Button(int index) const { return Child(QStringLiteral("Command1(%1)").arg(index)); }
-    QWidget* Badge(int index) const { return Child(QStringLiteral("Image1(%1)").arg(index)); }
+    PuzzleBoard* Board() const { return Child<PuzzleBoard>(QStringLiteral("board")); }
+    QListWidget* List() const { return Child<QListWidget>(QStringLiteral("pairList")); }
+    QWidget* Frame() const { return Child(QStringLiteral("boardFrame")); }
+    // In the order of PuzzleGame::Button.
+    QWidget* Button(int index) const
+    {
+        static const char* const names[] = {"backButton", "nextButton", "answerButton", "pairListButton"};
+        return Child(QLatin1String(names[index]));
+    }
+    QWidget* Badge(int index) const { return Child(QStringLiteral("badge(%1)").arg(index)); }
 
     // A point of the board at column c, row r of the grid, `in` the cell; x 22 or y 21 is a gap.
     static QPoint GridPoint(int column, int row, QPoint in = {11, 10}) { return QPoint(23 * column, 22 * row) + in; }
@@ -80,6 +85,7 @@ TEST_F(PuzzleWindowTest, LooksAsDesignedAndTakesTheFocusInIndexOrder)
 {
     Open(3, {DrawOf(2, 3), CellDraw(300)});
     EXPECT_EQ(Form()->windowTitle(), QStringLiteral("問題"));
+    EXPECT_EQ(Form()->size(), QSize(766, 478));
     EXPECT_FALSE(List()->isVisible());
     const char* tips[] = {"メニューに戻る", "次の問題", "答を表示", "字一覧から選択"};
     for (int index = 0; index < 4; ++index)

@@ -31,7 +31,7 @@ TEST_P(DamagedFile, AsksToRestoreTheFactorySetKeepingTheDamagedFileOrEndsTouchin
         QFile::remove(t.Dir.Path() + dat);
     t.Boxes.Answers = {c.yes};
 
-    Click(Find(menu, u"Command1(%1)"_s.arg(c.plate)));
+    Click(Find(menu, MenuButtonName(c.plate)));
 
     ASSERT_EQ(t.Boxes.ErrorsAsked.size(), 1u);
     const AppError& error = t.Boxes.ErrorsAsked[0];

@@ -18,10 +18,10 @@ protected:
 TEST_F(DeleteWindowTest, TheCellUnderTheMouseIsRedOnlyWhileItHoldsAPair)
 {
     Open(remove, Three);
-    auto* instruction = Find<QLabel>(remove, u"Label3"_s);
+    auto* instruction = Find<QLabel>(remove, u"instruction"_s);
     EXPECT_EQ(instruction->text(), u"削除する字をクリックして下さい"_s);
     EXPECT_EQ(BackOnScreen(remove, instruction->geometry()), QColor(255, 0, 255));
-    EXPECT_EQ(Focused(remove), Find(remove, u"Command1"_s));
+    EXPECT_EQ(Focused(remove), Find(remove, u"backButton"_s));
 
     // What the mouse moves onto (one of each kind of control), then cells 0, 1 and 2, and
     // the red cell. Which cells turn red is the rules' own test.

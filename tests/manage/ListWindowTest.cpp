@@ -10,8 +10,8 @@ TEST_F(ListWindowTest, LooksAsDesigned)
 {
     Open(list, u"未末"_s);
     EXPECT_EQ(list.Form()->windowTitle(), u"字一覧"_s);
-    QWidget* back = Find(list, u"Command1"_s);
-    QWidget* reset = Find(list, u"Command2"_s);
+    QWidget* back = Find(list, u"backButton"_s);
+    QWidget* reset = Find(list, u"resetButton"_s);
     EXPECT_EQ(reset->toolTip(), u"字登録を初期状態（出荷時）に戻す"_s);
     EXPECT_EQ(Focused(list), back);
     EXPECT_EQ(back->nextInFocusChain(), reset);
@@ -60,7 +60,7 @@ TEST_F(ListWindowTest, FactoryResetOnYesOnly)
         Open(list, ManyPairs(5));
         t.Boxes.Answers = {yes};
         t.Boxes.Questions.clear();
-        Click(Find(list, u"Command2"_s));
+        Click(Find(list, u"resetButton"_s));
         EXPECT_EQ(t.Boxes.Questions, QStringList{u"字登録を初期状態（出荷時）に戻しますか？"_s});
         const QString now = yes ? u"未末土士"_s : ManyPairs(5);  // the factory set is smaller
         EXPECT_EQ(t.Dir.Read(dat), FileOf(now));

@@ -63,12 +63,13 @@ protected:
     {
         for (Window* open : std::initializer_list<Window*>{&list, &add, &remove})
             if (open->IsLoaded())
-                Click(Find(*open, u"Command1"_s));
+                Click(Find(*open, u"backButton"_s));
         ASSERT_TRUE(menu.IsLoaded() && !list.IsLoaded() && !add.IsLoaded() && !remove.IsLoaded()) << "back to the menu";
         t.Dir.Write(dat, FileOf(pairs));
-        Click(Find(menu, u"Command1(%1)"_s.arg(&window == &list ? 1 : &window == &add ? 2 : 3)));
+        Click(Find(menu, MenuButtonName(&window == &list ? 1 : &window == &add ? 2 : 3)));
         ASSERT_TRUE(window.IsLoaded());
         ASSERT_FALSE(menu.IsLoaded());
+        EXPECT_EQ(window.Form()->size(), QSize(768, 480));
     }
     template <typename Control = QWidget>
     static Control* Find(const Window& window, const QString& name)

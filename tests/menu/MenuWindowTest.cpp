@@ -24,8 +24,8 @@ protected:
         MenuWithStubs::SetUp();
     }
     QAbstractButton* Button(int index) const { return MenuButton(index); }
-    QTimer* Timer() const { return menu.Form()->findChild<QTimer*>(QStringLiteral("Timer1")); }
-    QSoundEffect* Player() const { return menu.Form()->findChild<QSoundEffect*>(QStringLiteral("MediaPlayer1")); }
+    QTimer* Timer() const { return menu.Form()->findChild<QTimer*>(QStringLiteral("delayTimer")); }
+    QSoundEffect* Player() const { return menu.Form()->findChild<QSoundEffect*>(QStringLiteral("soundPlayer")); }
     void Click(int index) { MenuWithStubs::Click(Button(index)); }
 };
 
@@ -40,7 +40,7 @@ TEST_F(MenuWindowTest, LooksAsDesignedAndTabsInIndexOrderFromTheStartButton)
         EXPECT_EQ(Button(index)->accessibleName(), QString::fromUtf8(letterings[index]));
         EXPECT_TRUE(Button(index)->text().isEmpty() && Button(index)->toolTip().isEmpty()) << "the picture is the face";
     }
-    EXPECT_EQ(form->findChild<QWidget*>(QStringLiteral("Image3"))->toolTip(), QStringLiteral("お字捜様"));
+    EXPECT_EQ(form->findChild<QWidget*>(QStringLiteral("nameTip"))->toolTip(), QStringLiteral("お字捜様"));
 
     ASSERT_TRUE(QTest::qWaitForWindowActive(menu.Form()));
     EXPECT_EQ(QApplication::focusWidget(), Button(0));
@@ -66,7 +66,7 @@ TEST_F(MenuWindowTest, ReturnOrEnterOnTheFocusedPlateActsLikeAClick)
     TickAt(201.0);
     ASSERT_TRUE(puzzle.IsLoaded());
 
-    MenuWithStubs::Click(puzzle.Form()->findChild<QAbstractButton*>(QStringLiteral("Command1")));
+    MenuWithStubs::Click(puzzle.Form()->findChild<QAbstractButton*>(QStringLiteral("backButton")));
     ASSERT_TRUE(QTest::qWaitForWindowActive(menu.Form()));
     Button(1)->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
@@ -100,7 +100,7 @@ TEST_F(MenuWindowTest, TheSoundPlayerComesAfterTheFirstPaintOrWithTheFirstSound)
 
     // Back from another window, the new form paints first and then gets its own player.
     Click(1);
-    QTest::mouseClick(list.Form()->findChild<QAbstractButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+    QTest::mouseClick(list.Form()->findChild<QAbstractButton*>(QStringLiteral("backButton")), Qt::LeftButton);
     ASSERT_TRUE(menu.IsLoaded());
     EXPECT_EQ(Player(), nullptr);
     ASSERT_TRUE(QTest::qWaitFor([&] { return Player() != nullptr; }, 2000));
@@ -112,7 +112,7 @@ TEST_F(MenuWindowTest, TheSoundPlayerComesAfterTheFirstPaintOrWithTheFirstSound)
     const QString crow = t.Dir.Locations().crowSound;
     ASSERT_TRUE(QFile::remove(crow) && QDir().mkdir(crow));
     Click(1);
-    QTest::mouseClick(list.Form()->findChild<QAbstractButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+    QTest::mouseClick(list.Form()->findChild<QAbstractButton*>(QStringLiteral("backButton")), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return Player() != nullptr; }, 2000));
     EXPECT_TRUE(Player()->source().isEmpty());
 }
@@ -142,7 +142,7 @@ TEST_F(MenuWindowTest, StartThenListOpensTheListTheDelayDiesWithTheMenuAndItCome
     TickAt(210.0);
     EXPECT_EQ(puzzle.Loads, 0);
     EXPECT_TRUE(list.IsLoaded());
-    MenuWithStubs::Click(list.Form()->findChild<QAbstractButton*>(QStringLiteral("Command1")));
+    MenuWithStubs::Click(list.Form()->findChild<QAbstractButton*>(QStringLiteral("backButton")));
     ASSERT_TRUE(menu.IsLoaded());
     EXPECT_FALSE(Timer()->isActive());
 }
@@ -152,7 +152,7 @@ TEST_F(MenuWindowTest, TheRealTimerDrivesTheHandOver)
     clock.Now = 199.6;  // rounds to 200
     Click(0);
     clock.Now = 201.0;
-    // The next real tick of Timer1 (100 ms) finds the delay over.
+    // The next real tick of the delay timer (100 ms) finds the delay over.
     EXPECT_TRUE(QTest::qWaitFor([&] { return puzzle.IsLoaded(); }, 2000));
     EXPECT_FALSE(menu.IsLoaded());
 }

@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QPainter>
 #include <QSvgRenderer>
 #include <QXmlStreamReader>
 
@@ -129,18 +128,6 @@ TEST_P(EveryPicture, LoadsAtItsSizeAsSelfContainedVectorArtInItsColours)
         EXPECT_TRUE(AnyPixel(image, [&](QColor c) { return shade->Matches(c); })) << "shows no " << shade->name;
 }
 
-// What the SVG draws at `pixels`, written out here rather than through the loader's
-// own code, so the two keep each other honest.
-QImage DrawnFromSvg(const QString& svgPath, QSize pixels)
-{
-    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QSvgRenderer renderer(svgPath);
-    QPainter painter(&image);
-    renderer.render(&painter);
-    return image;
-}
-
 QImage Premultiplied(const QImage& image) { return image.convertToFormat(QImage::Format_ARGB32_Premultiplied); }
 
 // The ready-made pixels must match their SVG exactly: any difference means they
@@ -153,7 +140,7 @@ TEST_P(EveryPicture, ReadyMadePixelsMatchTheSvgExactlyAndLoadAtTheirSize)
         const QImage png =
             PrerenderedImage(QStringLiteral(":/pictures/") + PrerenderedName(picture, ratio), picture.Size() * ratio);
         ASSERT_FALSE(png.isNull()) << "not compiled in: " << qPrintable(PrerenderedName(picture, ratio));
-        EXPECT_EQ(Premultiplied(png), DrawnFromSvg(PicturePath(picture), picture.Size() * ratio)) << "stale pixels";
+        EXPECT_EQ(Premultiplied(png), RenderPicture(PicturePath(picture), picture.Size() * ratio)) << "stale pixels";
 
         const QPixmap loaded = Picture(picture, picture.Size(), ratio);
         EXPECT_EQ(loaded.deviceIndependentSize().toSize(), picture.Size());
@@ -163,7 +150,7 @@ TEST_P(EveryPicture, ReadyMadePixelsMatchTheSvgExactlyAndLoadAtTheirSize)
     // Between the prerendered scales the SVG is drawn, as sharp as the screen allows.
     const QPixmap between = Picture(picture, picture.Size(), 1.5);
     EXPECT_EQ(between.deviceIndependentSize().toSize(), picture.Size());
-    EXPECT_EQ(between.toImage(), DrawnFromSvg(PicturePath(picture), picture.Size() * 1.5));
+    EXPECT_EQ(between.toImage(), RenderPicture(PicturePath(picture), picture.Size() * 1.5));
 }
 
 INSTANTIATE_TEST_SUITE_P(Pictures, EveryPicture, ::testing::ValuesIn(Pictures::All),
@@ -175,7 +162,7 @@ TEST(Icon, WindowIconAndInstalledIconSetAreExactlyWhatTheSvgDraws)
     const auto expectDrawn = [](const QString& path, int side) {
         const QImage png = path.endsWith(QStringLiteral(".argb")) ? PrerenderedImage(path, QSize(side, side)) : QImage(path);
         ASSERT_EQ(png.size(), QSize(side, side)) << qPrintable(path);
-        EXPECT_EQ(Premultiplied(png), DrawnFromSvg(PicturePath(Pictures::Icon), QSize(side, side))) << qPrintable(path);
+        EXPECT_EQ(Premultiplied(png), RenderPicture(PicturePath(Pictures::Icon), QSize(side, side))) << qPrintable(path);
     };
     for (const int ratio : Pictures::PrerenderedRatios)
         for (const int side : Pictures::WindowIconSides)
@@ -184,7 +171,7 @@ TEST(Icon, WindowIconAndInstalledIconSetAreExactlyWhatTheSvgDraws)
         expectDrawn(QStringLiteral(VELLUMARK_BINARY_DIR "/icons/hicolor/%1x%1/apps/" VELLUMARK_APP_ID ".png").arg(side), side);
     for (const int side : {16, 32, 48})  // what a window shows
         EXPECT_EQ(Premultiplied(AppIcon().pixmap(QSize(side, side)).toImage()),
-                  DrawnFromSvg(PicturePath(Pictures::Icon), QSize(side, side))) << side;
+                  RenderPicture(PicturePath(Pictures::Icon), QSize(side, side))) << side;
 }
 
 TEST(Icon, WindowsIconFileMatchesTheDrawing)

@@ -16,7 +16,7 @@ window=$(wait_for_window メニュー)
 size=$(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
 [ "$size" = "629x361" ] || fail "menu client area is $size, not 629x361"
 
-# おわり: Command1(4) at 436, 275, 152 x 52 in the client area.
+# おわり: endButton at 436, 275, 152 x 52 in the client area.
 start=$(date +%s%N)
 xdotool mousemove --window "$window" 512 301 click 1
 wait_for_end

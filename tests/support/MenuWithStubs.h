@@ -26,7 +26,7 @@ protected:
 
     QAbstractButton* MenuButton(int index) const
     {
-        return menu.Form()->findChild<QAbstractButton*>(QStringLiteral("Command1(%1)").arg(index));
+        return menu.Form()->findChild<QAbstractButton*>(MenuButtonName(index));
     }
 
     int LoadedCount() const

@@ -23,7 +23,7 @@ private:
     void CreateControls(WindowForm& form) override
     {
         auto* back = MakeBackButton(&form, QRect(150, 5, 44, 40), QColor(128, 128, 255));
-        back->setObjectName(QStringLiteral("Command1"));
+        back->setObjectName(QStringLiteral("backButton"));
         Connect(back, &QAbstractButton::clicked, [this] {
             if (BackHandler)
                 BackHandler();

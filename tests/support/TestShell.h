@@ -47,6 +47,12 @@ public:
     Shell Frame;
 };
 
+// The object name of the menu's button `index`, in the order of MenuTiming::Button.
+inline QString MenuButtonName(int index)
+{
+    static const char* const names[] = {"startButton", "listButton", "addButton", "deleteButton", "endButton"};
+    return QLatin1String(names[index]);
+}
 // Lets forms that were unloaded actually be destroyed.
 void DestroyUnloadedForms();
 // Whether some pixel of `image` is as `wanted` says.
