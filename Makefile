@@ -1,7 +1,8 @@
 # make run      install what is missing, build, start the game
 # make test     the same, then every test
-# make install  build, then install under PREFIX (DESTDIR works as usual)
-# make package  build, then a Debian package in the build folder
+# make install  build, then install under PREFIX, stripped (DESTDIR works as usual)
+# make package  a Debian package in the build folder, built in a tree of its own
+#               with Debian's compiler flags
 BUILD ?= build
 PREFIX ?= /usr/local
 CMAKE_FLAGS ?=
@@ -14,7 +15,7 @@ PACKAGES := cmake make g++ pkg-config \
 	libgtest-dev libbenchmark-dev \
 	fonts-ipafont-mincho \
 	xvfb xauth xdotool x11-utils \
-	desktop-file-utils appstream dpkg-dev file
+	desktop-file-utils appstream dpkg-dev file lintian man-db
 # CI adds its own (the sanitizer and fuzzing runs need clang).
 EXTRA_PACKAGES ?=
 
@@ -48,10 +49,10 @@ test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 install: build
-	cmake --install $(BUILD) --prefix $(PREFIX)
+	cmake --install $(BUILD) --prefix $(PREFIX) --strip
 
-package: build
-	cd $(BUILD) && cpack -G DEB
+package: deps
+	install/build-package.sh $(BUILD)/package $(BUILD) $(JOBS)
 
 clean:
 	rm -rf $(BUILD)

@@ -1,3 +1,4 @@
+#include "BuildInfo.h"
 #include "app/Program.h"
 #include "core/AppError.h"
 #include "shell/Dialogs.h"
@@ -8,9 +9,9 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vellumark"));
-    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QApplication::setApplicationVersion(QStringLiteral(VELLUMARK_VERSION));
     // Ties the windows to the installed menu entry and its icon.
-    QApplication::setDesktopFileName(QStringLiteral("io.github.vellumark.Vellumark"));
+    QApplication::setDesktopFileName(QStringLiteral(VELLUMARK_APP_ID));
     // The shell decides when the program ends: a hand-over leaves no window for a moment.
     QApplication::setQuitOnLastWindowClosed(false);
 

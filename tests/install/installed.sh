@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs into a temporary tree (DESTDIR, prefix /usr) and runs the installed program
 # under Xvfb, started by the command of its menu entry, with a temporary home:
-#  - the menu entry starts the installed program and names an installed icon;
+#  - the menu entry starts the program installed in <bindir> (games in the package)
+#    and names an installed icon;
+#  - the window's class is the one the menu entry names, so docks group them;
 #  - the menu appears and the user's 問題.dat is the factory copy, byte for byte;
 #  - a pair added in the add window lands in the user's file;
 #  - a second start keeps the user's file;
@@ -11,12 +13,13 @@ set -euo pipefail
 export LC_ALL=C.UTF-8  # xdotool matches the Japanese captions only in a UTF-8 locale
 build=$(realpath "$1")
 app_id=$2
+bindir=$3
 
 work=$(mktemp -d)
 source "$(dirname "$0")/../support/xvfb.sh"
 
 root="$work/root"
-DESTDIR="$root" cmake --install "$build" --prefix /usr >"$work/install.log"
+DESTDIR="$root" cmake --install "$build" --prefix /usr --strip >"$work/install.log"
 share="$root/usr/share/vellumark"
 factory="$share/問題.org"
 [ -f "$factory" ] || fail "no factory copy installed"
@@ -24,8 +27,9 @@ factory="$share/問題.org"
 # What the menu entry starts, found on PATH as the desktop would.
 exec_line=$(sed -n 's/^Exec=//p' "$root/usr/share/applications/$app_id.desktop")
 [ -n "$exec_line" ] || fail "the menu entry has no Exec line"
-export PATH="$root/usr/bin:$PATH"
-command -v "${exec_line%% *}" >/dev/null || fail "the menu entry's command '$exec_line' is not installed"
+export PATH="$root/usr/$bindir:$PATH"
+[ "$(command -v "${exec_line%% *}")" = "$root/usr/$bindir/vellumark" ] \
+    || fail "the menu entry's command '$exec_line' is not the program installed in $bindir"
 
 # The menu entry's icon, in every size the theme looks for.
 icon=$(sed -n 's/^Icon=//p' "$root/usr/share/applications/$app_id.desktop")
@@ -62,6 +66,9 @@ end_from_menu() {
 # First start: the user's pairs are made from the factory copy.
 start_program
 menu=$(wait_for_window メニュー)
+wm_class=$(sed -n 's/^StartupWMClass=//p' "$root/usr/share/applications/$app_id.desktop")
+xprop -id "$menu" WM_CLASS | grep -q "= \"$wm_class\"," \
+    || fail "the window's class ($(xprop -id "$menu" WM_CLASS)) is not the menu entry's '$wm_class'"
 [ -f "$users_file" ] || fail "no per-user 問題.dat after the first start"
 cmp "$factory" "$users_file" || fail "the per-user 問題.dat is not the factory copy"
 
@@ -102,4 +109,4 @@ error=$(wait_for_window エラー)
 xdotool mousemove --window "$error" 5 5 key Return
 wait_for_end
 [ "$exit_status" = 1 ] || fail "without a factory copy the program ended with status $exit_status, not 1"
-echo "installed: menu shown, pairs kept in $users_file, install tree unchanged, missing factory copy reported"
+echo "installed in $bindir: menu shown, pairs kept in $users_file, install tree unchanged, missing factory copy reported"
