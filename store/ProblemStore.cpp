@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
@@ -14,7 +15,6 @@
 #include <QSaveFile>
 #include <QTemporaryFile>
 #include <QThread>
-#include <QElapsedTimer>
 
 #include <algorithm>
 #include <chrono>

@@ -46,7 +46,9 @@ TEST(Start, AProblemFileThatIsNoOrdinaryFileLeavesTheMenuResponsiveAndTheMemoryF
             EXPECT_TRUE(QTest::qWaitFor([&] { return program.FontsWarmed(); }, 30000));
         }
         alarm(0);
-        EXPECT_LT(PeakMemoryKb() - before, 64 * 1024) << "kilobytes more at the peak";
+        // A device read to its end takes gigabytes; the program itself, even under
+        // a sanitizer, far less.
+        EXPECT_LT(PeakMemoryKb() - before, 256 * 1024) << "kilobytes more at the peak";
     }
 }
 #endif
