@@ -276,8 +276,7 @@ private:
     {
         const QString systemReason = WhyNoLockCanBeWritten(lock_.fileName());
         const FileTrouble trouble = DiagnoseFileTrouble(problemFile, true);
-        const int number = trouble == FileTrouble::Other ? AppError::DeviceIoError : NumberFor(trouble);
-        throw WriteError(number, problemFile,
+        throw WriteError(NumberFor(trouble), problemFile,
                          QStringLiteral("ロックファイル「%1」を作れません。%2")
                              .arg(Shown(lock_.fileName()), systemReason.isEmpty()
                                                                ? FileTroubleText(trouble, {})
