@@ -83,8 +83,9 @@ TEST_F(ManageFixture, ALateYesReplacesNothingThatChangedAndGoesOnWithWhatIsThere
         const QDir data(t.Dir.Path() + u"/data"_s);
         const QStringList kept = data.entryList({u"問題.dat.壊れていたもの-*"_s}, QDir::Files);
         EXPECT_EQ(kept.size(), healthy ? 0 : 1);
-        if (!kept.isEmpty())
+        if (!kept.isEmpty()) {
             EXPECT_EQ(t.Dir.Read(u"/data/"_s + kept[0]), otherDamage) << "the damage found last is the one kept";
+        }
         for (const QString& name : kept)
             QFile::remove(data.filePath(name));
         t.Boxes.ErrorsAsked.clear();
