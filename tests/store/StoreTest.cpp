@@ -363,6 +363,15 @@ TEST_F(Store, AChangeOverAFileChangedElsewhereIsNotMadeAndTheFileIsReadAgain)
 }
 
 #ifdef Q_OS_UNIX
+// For a change that must not wait for the lock: any pause fails the test.
+ProblemStore::LockWaiting NeverWaiting(const char* why)
+{
+    return {std::chrono::seconds(10), [why] {
+                ADD_FAILURE() << why;
+                return std::chrono::seconds(10);
+            }};
+}
+
 TEST_F(Store, ALockLeftByACopyThatDiedDoesNotBlockAChange)
 {
     LoadWith(Pairs(3));
@@ -378,10 +387,7 @@ TEST_F(Store, ALockLeftByACopyThatDiedDoesNotBlockAChange)
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     ASSERT_TRUE(QFileInfo::exists(lockPath));
 
-    store.SetLockWaiting({std::chrono::seconds(10), [] {
-                              ADD_FAILURE() << "waited for a dead copy's lock";
-                              return std::chrono::seconds(10);
-                          }});
+    store.SetLockWaiting(NeverWaiting("waited for a dead copy's lock"));
     store.AddPair(QStringLiteral("鳥"), QStringLiteral("烏"));
     EXPECT_EQ(dir.Read(Dat), FileOf(Items("鳥|烏") + Pairs(3)));
     EXPECT_FALSE(QFileInfo::exists(lockPath)) << "the store took the lock and let it go";
@@ -481,10 +487,7 @@ TEST_F(Store, AnEmptyLockIsTakenOverOnceOlderThanTheStaleTime)
     const QString lockPath = dir.Path() + Dat + QStringLiteral(".lock");
     dir.Write(Dat + QStringLiteral(".lock"), {});
     SetModified(lockPath, QDateTime::currentDateTimeUtc().addSecs(-ProblemStore::StaleLockTime.count() - 5));
-    store.SetLockWaiting({std::chrono::seconds(10), [] {
-                              ADD_FAILURE() << "waited for an abandoned lock";
-                              return std::chrono::seconds(10);
-                          }});
+    store.SetLockWaiting(NeverWaiting("waited for an abandoned lock"));
     store.AddPair(QStringLiteral("鳥"), QStringLiteral("烏"));
     EXPECT_EQ(dir.Read(Dat), FileOf(Items("鳥|烏") + Pairs(3)));
 }
@@ -495,10 +498,7 @@ TEST_F(Store, ALockPathThatIsNoOrdinaryFileIsAnImmediateErrorThatSavesNothing)
 {
     LoadWith(Pairs(3));
     const QString lockPath = dir.Path() + Dat + QStringLiteral(".lock");
-    store.SetLockWaiting({std::chrono::seconds(10), [] {
-                              ADD_FAILURE() << "waited";
-                              return std::chrono::seconds(10);
-                          }});
+    store.SetLockWaiting(NeverWaiting("waited"));
     const std::function<bool()> makers[] = {
         [&] { return mkfifo(QFile::encodeName(lockPath).constData(), 0600) == 0; },
         [&] { return QDir().mkdir(lockPath); },
