@@ -2,26 +2,8 @@
 
 #include "core/AppError.h"
 #include "core/ExecutableFolder.h"
-#include "store/ProblemFileFormat.h"
 
 #include <QCoreApplication>
-#include <QFile>
-#include <QStandardPaths>
-
-namespace {
-
-// The characters of the stored pairs, to render ahead; nothing when the file
-// cannot be read, which the window that loads it will report.
-QString CharactersOnFile(const QString& problemFile)
-{
-    QFile file(problemFile);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > 64 * 1024)
-        return {};
-    const ProblemFile::TextReading reading = ProblemFile::ReadText(file.readAll());
-    return reading.fault ? QString() : reading.text;
-}
-
-} // namespace
 
 Program::Program(const DataLocations& locations)
     : random_(clock_),
@@ -32,8 +14,8 @@ Program::Program(const DataLocations& locations)
       list_(shell_, store_),
       add_(shell_, store_),
       delete_(shell_, store_),
-      fonts_(WindowFonts::ForCaptions(), WindowFonts::ForPairs(),
-             [problemFile = locations.problemFile] { return CharactersOnFile(problemFile); })
+      // The store's own checked reading: the file is read by one reader only.
+      fonts_(WindowFonts::ForCaptions(), WindowFonts::ForPairs(), [this] { return store_.CharactersOnFile(); })
 {
 }
 
@@ -53,7 +35,7 @@ DataLocations LocationsOfThisProgram()
     if (const std::optional<QString> reason = WhyUnusable(executableFolder))
         throw AppError(AppError::PathFileAccessError, *reason);
     const DataLocations locations = ResolveDataLocations(
-        executableFolder, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+        executableFolder, PerUserDataFolder());
     ProvideUserProblemFile(locations);
     return locations;
 }

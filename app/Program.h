@@ -24,6 +24,8 @@ public:
     // Shows the menu. Returns false when the program already ended while doing so.
     bool Start();
     int ExitStatus() const { return shell_.ExitStatus(); }
+    // Whether every window font has been loaded ahead.
+    bool FontsWarmed() const { return fonts_.Done(); }
 
 private:
     SystemClock clock_;

@@ -62,6 +62,14 @@ public:
     using AppError::AppError;
 };
 
+// The lock file beside the problem file is something the program cannot use (a
+// folder, a named pipe, a link, a file it may not read): nothing was written, and
+// the user can remove it and try again, so the caller shows it and carries on.
+class LockFileUnusable : public AppError {
+public:
+    using AppError::AppError;
+};
+
 // The problem file is missing or cannot be read faithfully: a factory reset would
 // put it right, which a window that loads it may offer before the program ends.
 class ProblemFileUnusable : public AppError {

@@ -2,11 +2,12 @@
 
 #include "core/AppError.h"
 #include "core/ApplicationFolder.h"
+#include "store/ProblemStore.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QStandardPaths>
 
 namespace {
 
@@ -53,26 +54,29 @@ DataLocations ResolveDataLocations(const QString& executableFolder, const QStrin
     return locations;
 }
 
-void ProvideUserProblemFile(const DataLocations& locations)
+void ProvideUserProblemFile(const DataLocations& locations, const DiskSync& sync)
 {
     if (!locations.installed || QFileInfo::exists(locations.problemFile))
         return;
     if (!QDir().mkpath(locations.dataFolder))
         throw AppError(AppError::PathFileAccessError,
                        QStringLiteral("問題ファイルのフォルダー「%1」を作れません。").arg(ShownPath(locations.dataFolder)));
+    // The store's own reading and writing: an ordinary factory copy read whole and
+    // checked, the user's file written whole, synced, or not at all.
+    ProblemStore(locations.problemFile, locations.factoryFile, sync).CreateFromFactory();
+}
 
-    QFile factory(locations.factoryFile);
-    if (!factory.open(QIODevice::ReadOnly))
-        throw AppError(AppError::FileNotFound, QStringLiteral("問題の工場出荷版「%1」を開けません: %2")
-                                                   .arg(ShownPath(locations.factoryFile), factory.errorString()));
-    const QByteArray bytes = factory.readAll();
-    if (factory.error() != QFileDevice::NoError)
-        throw AppError(AppError::DeviceIoError, QStringLiteral("問題の工場出荷版「%1」を読めません: %2")
-                                                    .arg(ShownPath(locations.factoryFile), factory.errorString()));
-
-    // Written whole or not at all: a half-copied file would read as a damaged one at the next start.
-    QSaveFile user(locations.problemFile);
-    if (!user.open(QIODevice::WriteOnly) || user.write(bytes) != bytes.size() || !user.commit())
-        throw AppError(AppError::DeviceIoError, QStringLiteral("問題ファイル「%1」を作れません: %2")
-                                                    .arg(ShownPath(locations.problemFile), user.errorString()));
+QString PerUserDataFolder()
+{
+    const QString qtFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    if (!dataHome.isEmpty() && QDir::isRelativePath(dataHome)) {
+        // Qt joins the program's own part to the base folder; keep that part.
+        const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+        const QString own = qtFolder.startsWith(base) ? qtFolder.mid(base.size()) : QString();
+        return QDir::homePath() + QStringLiteral("/.local/share") + own;
+    }
+#endif
+    return qtFolder;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/DiskSync.h"
+
 #include <QString>
 
 // Where the program's files are, decided once at start.
@@ -27,5 +29,12 @@ DataLocations PortableDataLocations(const QString& applicationFolder);
 DataLocations ResolveDataLocations(const QString& executableFolder, const QString& perUserFolder);
 
 // Installed layout only: creates the user's 問題.dat from the factory copy when it
-// is missing, whole or not at all; never overwrites it.
-void ProvideUserProblemFile(const DataLocations& locations);
+// is missing, whole or not at all, through the store's checked write (sync is the
+// store's); never overwrites it. Throws AppError naming the file and the reason.
+void ProvideUserProblemFile(const DataLocations& locations, const DiskSync& sync = SyncToDisk);
+
+// The folder for the user's own data: Qt's, except that a relative
+// XDG_DATA_HOME is ignored, as the XDG base-directory rules say, for
+// ~/.local/share. Qt would take it from the current folder, so the pairs would
+// depend on where the program was started.
+QString PerUserDataFolder();

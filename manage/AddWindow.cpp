@@ -1,5 +1,6 @@
 #include "manage/AddWindow.h"
 
+#include "core/AppError.h"
 #include "manage/ManageLayout.h"
 #include "shell/Dialogs.h"
 #include "shell/PictureButton.h"
@@ -107,7 +108,18 @@ void AddWindow::OpenPanelClicked()
 
 void AddWindow::ConfirmClicked()
 {
-    const PairEntry::Confirmation result = entry_.Confirm(firstCharacterBox_->text(), secondCharacterBox_->text());
+    std::optional<PairEntry::Confirmation> confirmed;
+    try {
+        confirmed = entry_.Confirm(firstCharacterBox_->text(), secondCharacterBox_->text());
+    } catch (const ProblemFileUnusable& error) {
+        // Deleted or spoilt elsewhere while the window was open. The typed pair
+        // stays in the panel, to be confirmed again over the pairs now shown.
+        Host().OfferFactoryReset(store_, error);
+        grid_->ClearPairGrid();
+        grid_->FillPairGrid(store_);
+        return;
+    }
+    const PairEntry::Confirmation& result = *confirmed;
     MoveFocus(result.focus);
     switch (result.outcome) {
     case PairEntry::Outcome::Incomplete:

@@ -1,5 +1,6 @@
 #include "manage/DeleteWindow.h"
 
+#include "core/AppError.h"
 #include "manage/ManageLayout.h"
 #include "shell/Dialogs.h"
 #include "shell/Pictures.h"
@@ -57,8 +58,13 @@ void DeleteWindow::PairCellClicked(int index)
     const auto tell = [this](const QString& notice) {
         Host().DialogBoxes().ShowRefusal(Form(), FormDesign().caption, notice);
     };
-    if (!deletion_.Click(index, ask, tell))
-        return;
+    try {
+        if (!deletion_.Click(index, ask, tell))
+            return;
+    } catch (const ProblemFileUnusable& error) {
+        // Deleted or spoilt elsewhere while the window was open: nothing deleted.
+        Host().OfferFactoryReset(store_, error);
+    }
     grid_->ClearPairGrid();
     grid_->FillPairGrid(store_);
 }

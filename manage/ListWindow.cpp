@@ -1,5 +1,6 @@
 #include "manage/ListWindow.h"
 
+#include "core/AppError.h"
 #include "manage/ManageLayout.h"
 #include "shell/Dialogs.h"
 #include "shell/PictureButton.h"
@@ -39,7 +40,12 @@ void ListWindow::FactoryResetClicked()
 {
     if (!Host().DialogBoxes().AskYesNo(Form(), QStringLiteral("字登録を初期状態（出荷時）に戻しますか？")))
         return;
-    store_.RestoreFactoryProblems();
+    try {
+        store_.RestoreFactoryProblems();
+    } catch (const LockFileUnusable& blocked) {
+        Host().DialogBoxes().ShowRefusal(Form(), FormDesign().caption, blocked.Description());
+        return;
+    }
     grid_->ClearPairGrid();
     grid_->FillPairGrid(store_);
 }

@@ -90,22 +90,42 @@ void Shell::Guard(const std::function<void()>& handler)
 
 void Shell::LoadOrRestoreFactory(ProblemStore& store, const std::function<void()>& load)
 {
-    try {
-        load();
-        return;
-    } catch (const ProblemFileUnusable& error) {
-        const QString question = error.Number() == AppError::FileNotFound
-            ? QStringLiteral("出荷時の問題に戻して続けますか？\n\n"
-                             "はい: 出荷時の問題でファイルを作り直して続けます。\n"
-                             "いいえ: プログラムを終了します。")
-            : QStringLiteral("出荷時の問題に戻して続けますか？\n\n"
-                             "はい: 今のファイルは名前を変えて同じフォルダーに残し、出荷時の問題に戻して続けます。\n"
-                             "いいえ: ファイルには手を付けずに、プログラムを終了します。");
-        if (!dialogs_.AskAfterError(ErrorBoxParent(), error, question))
-            throw ShownError(error);
+    for (;;) {
+        try {
+            load();
+            return;
+        } catch (const ProblemFileUnusable& error) {
+            OfferFactoryReset(store, error);
+        }
     }
-    store.SetAsideAndRestoreFactory(QDateTime::currentDateTime());
-    load();
+}
+
+void Shell::OfferFactoryReset(ProblemStore& store, const ProblemFileUnusable& error)
+{
+    const QString question = error.Number() == AppError::FileNotFound
+        ? QStringLiteral("出荷時の問題に戻して続けますか？\n\n"
+                         "はい: 出荷時の問題でファイルを作り直して続けます。\n"
+                         "いいえ: プログラムを終了します。")
+        : QStringLiteral("出荷時の問題に戻して続けますか？\n\n"
+                         "はい: 今のファイルは名前を変えて同じフォルダーに残し、出荷時の問題に戻して続けます。\n"
+                         "いいえ: ファイルには手を付けずに、プログラムを終了します。");
+    if (!dialogs_.AskAfterError(ErrorBoxParent(), error, question))
+        throw ShownError(error);
+    try {
+        store.SetAsideAndRestoreFactory(QDateTime::currentDateTime());
+    } catch (const ProblemFileChanged& changed) {
+        dialogs_.ShowRefusal(ErrorBoxParent(), LoadedCaption(), changed.Description());
+    } catch (const LockFileUnusable& blocked) {
+        dialogs_.ShowRefusal(ErrorBoxParent(), LoadedCaption(), blocked.Description());
+    }
+}
+
+QString Shell::LoadedCaption() const
+{
+    for (const auto& [name, window] : windows_)
+        if (window->IsLoaded())
+            return window->FormDesign().caption;
+    return {};
 }
 
 QWidget* Shell::ErrorBoxParent() const

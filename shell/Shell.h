@@ -11,6 +11,7 @@
 
 class AppError;
 class Dialogs;
+class ProblemFileUnusable;
 class ProblemStore;
 class QSoundEffect;
 class QWidget;
@@ -48,7 +49,15 @@ public:
     // or damaged, the error box asks whether to restore the factory set and carry
     // on: Yes keeps the damaged file under a new name beside it, restores and runs
     // load again; No ends the program by the error rule, the file untouched.
+    // When another copy restored or mended the file before the answer came,
+    // nothing is replaced: the box says so and the load runs again on what is
+    // there, asking again if that is damaged too.
     void LoadOrRestoreFactory(ProblemStore& store, const std::function<void()>& load);
+    // A change that found the problem file missing or damaged (deleted or spoilt by
+    // another program while the window was open) asks as a load does. Yes restores
+    // the factory set (or finds the file mended elsewhere) and returns, the change
+    // not made, for the window to show the pairs again; No ends the program.
+    void OfferFactoryReset(ProblemStore& store, const ProblemFileUnusable& error);
     int ExitStatus() const { return exitStatus_; }
 
     // Starts playing the sound file on the window's own player and returns at once.
@@ -61,6 +70,7 @@ public:
 private:
     void Fail(const AppError& error, bool alreadyShown);
     QWidget* ErrorBoxParent() const;
+    QString LoadedCaption() const;
     void UnloadAll();
     bool AnyLoaded() const;
 

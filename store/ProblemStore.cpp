@@ -7,10 +7,14 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QRegularExpression>
 #include <QSaveFile>
+#include <QTemporaryFile>
+#include <QThread>
 
 #include <algorithm>
 #include <chrono>
@@ -20,10 +24,10 @@ namespace {
 // A legitimate file is a couple of kilobytes; refuse to pull anything huge into memory.
 constexpr qint64 MaxFileBytes = 1 << 20;
 
-// A copy holds the lock for milliseconds; a lock this old was left by one that died
-// (a dead owner's lock is recognised at once by its process number).
-constexpr std::chrono::seconds StaleLockTime{30};
 constexpr std::chrono::seconds LockWait{10};
+// A save killed midway leaves its temporary copy beside the file; no live save
+// takes this long.
+constexpr std::chrono::minutes StaleTemporaryAge{1};
 
 const QString ProblemFileLabel = QStringLiteral("問題ファイル");
 const QString FactoryFileLabel = QStringLiteral("問題ファイルの初期状態");
@@ -151,35 +155,129 @@ void WriteFileAtomically(const QString& path, const QByteArray& bytes, const Dis
     }
 }
 
+// A pair character the board would show as an empty cell.
+std::optional<QString> WhyInvisible(const QString& character)
+{
+    if (character.isEmpty())
+        return std::nullopt;
+    const char32_t code = QStringView(character).toUcs4().value(0);
+    switch (QChar::category(code)) {
+    case QChar::Separator_Space:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+    case QChar::Other_Control:
+    case QChar::Other_Format:
+        break;
+    default:
+        if (!QChar::isSpace(code))
+            return std::nullopt;
+    }
+    return QStringLiteral("U+%1 は空白・改行・制御文字のような目に見えない字です。組の字は目に見える字でなければなりません。")
+        .arg(QStringLiteral("%1").arg(static_cast<uint>(code), 4, 16, QLatin1Char('0')).toUpper());
+}
+
+[[noreturn]] void ThrowLockUnusable(int number, const QString& problemFile, const QString& lockFile, const QString& reason)
+{
+    throw LockFileUnusable(number, QStringLiteral("%1「%2」に書き込めません。ロックファイル「%3」が使えません: %4\n"
+                                                  "何も保存していません。ロックファイルを取り除いてから、もう一度試して下さい。")
+                                       .arg(ProblemFileLabel, ShownPath(problemFile), ShownPath(lockFile), reason));
+}
+
+// The lock is taken only through an absent path or an ordinary file: QLockFile
+// would read a named pipe for ever, a link to a device without end, and take a
+// folder or a file it may not read for another copy's lock, waiting in vain.
+void RefuseUnusableLockPath(const QString& problemFile, const QString& lockFile)
+{
+    if (QFileInfo(lockFile).isSymLink())
+        ThrowLockUnusable(AppError::PathFileAccessError, problemFile, lockFile,
+                          FileTroubleText(FileTrouble::NotOrdinaryFile, {}));
+    QFile file(lockFile);
+    switch (OpenOrdinaryFile(file)) {
+    case OrdinaryFileOpening::Opened:
+        break;
+    case OrdinaryFileOpening::NotOrdinary:
+        ThrowLockUnusable(AppError::PathFileAccessError, problemFile, lockFile,
+                          FileTroubleText(FileTrouble::NotOrdinaryFile, {}));
+    case OrdinaryFileOpening::Failed:
+        if (!QFileInfo::exists(lockFile))
+            return;
+        ThrowLockUnusable(AppError::PermissionDenied, problemFile, lockFile,
+                          FileTroubleText(FileTrouble::Other, file.errorString()));
+    }
+    // A lock that stays must be replaceable once its owner is gone.
+    if (!QFileInfo(QFileInfo(lockFile).absolutePath()).isWritable())
+        ThrowLockUnusable(AppError::PermissionDenied, problemFile, lockFile,
+                          FileTroubleText(FileTrouble::AccessDenied, {}));
+}
+
+// QLockFile keeps the system's reason to itself; a file written the same way
+// beside it hears it again. Empty when that one could be written.
+QString WhyNoLockCanBeWritten(const QString& lockFile)
+{
+    QTemporaryFile probe(lockFile + QStringLiteral(".XXXXXX"));
+    if (!probe.open())
+        return probe.errorString();
+    const QByteArray lockSized(256, '\n');
+    if (probe.write(lockSized) != lockSized.size() || !probe.flush())
+        return probe.errorString();
+    return {};
+}
+
+// The temporary copies that saves killed midway left beside the file: its name,
+// a dot and six letters or digits, and older than any live save.
+void RemoveStaleTemporaries(const QString& problemFile)
+{
+    const QFileInfo file(problemFile);
+    const QRegularExpression temporaryName(
+        QRegularExpression::anchoredPattern(QRegularExpression::escape(file.fileName()) + QStringLiteral("\\.[A-Za-z0-9]{6}")));
+    const QDateTime staleBefore = QDateTime::currentDateTimeUtc().addSecs(
+        -std::chrono::duration_cast<std::chrono::seconds>(StaleTemporaryAge).count());
+    const QFileInfoList entries = file.absoluteDir().entryInfoList({file.fileName() + QStringLiteral(".*")},
+                                                                   QDir::Files | QDir::Hidden);
+    for (const QFileInfo& entry : entries) {
+        if (entry.isSymLink() || !temporaryName.match(entry.fileName()).hasMatch())
+            continue;
+        if (entry.lastModified().toUTC() < staleBefore)
+            QFile::remove(entry.absoluteFilePath());
+    }
+}
+
 // Holds the lock beside the problem file, which every copy of the program takes
 // before it replaces the file, so that one copy's compare-and-replace is never
 // interleaved with another's.
 class FileLock {
 public:
-    explicit FileLock(const QString& problemFile) : lock_(problemFile + QStringLiteral(".lock"))
+    FileLock(const QString& problemFile, const ProblemStore::LockWaiting& waiting)
+        : lock_(problemFile + QStringLiteral(".lock"))
     {
-        lock_.setStaleLockTime(StaleLockTime);
-        if (lock_.tryLock(LockWait))
-            return;
-        switch (lock_.error()) {
-        case QLockFile::LockFailedError:
-            throw AppError(AppError::PathFileAccessError,
-                           QStringLiteral("%1「%2」は別に開いているこのプログラムが書き換え中で、%3 秒待っても終わりませんでした。")
-                               .arg(ProblemFileLabel, ShownPath(problemFile))
-                               .arg(LockWait.count()));
-        case QLockFile::PermissionError:
-            throw WriteError(AppError::PermissionDenied, problemFile,
-                             FileTroubleText(FileTrouble::AccessDenied, {}));
-        default: {
-            const FileTrouble trouble = DiagnoseFileTrouble(problemFile, true);
-            throw WriteError(NumberFor(trouble), problemFile,
-                             QStringLiteral("ロックファイル「%1」を作れません。%2")
-                                 .arg(ShownPath(lock_.fileName()), FileTroubleText(trouble, {})));
+        RefuseUnusableLockPath(problemFile, lock_.fileName());
+        lock_.setStaleLockTime(ProblemStore::StaleLockTime);
+        std::chrono::milliseconds waited{0};
+        while (!lock_.tryLock(0)) {
+            if (lock_.error() != QLockFile::LockFailedError)
+                ThrowCannotLock(problemFile);
+            if (waited >= waiting.limit)
+                throw AppError(AppError::PathFileAccessError,
+                               QStringLiteral("%1「%2」は別に開いているこのプログラムが書き換え中で、%3 秒待っても終わりませんでした。")
+                                   .arg(ProblemFileLabel, ShownPath(problemFile))
+                                   .arg(std::chrono::duration_cast<std::chrono::seconds>(waiting.limit).count()));
+            waited += waiting.pause();
         }
-        }
+        RemoveStaleTemporaries(problemFile);
     }
 
 private:
+    [[noreturn]] void ThrowCannotLock(const QString& problemFile)
+    {
+        const QString systemReason = WhyNoLockCanBeWritten(lock_.fileName());
+        const FileTrouble trouble = DiagnoseFileTrouble(problemFile, true);
+        throw WriteError(NumberFor(trouble), problemFile,
+                         QStringLiteral("ロックファイル「%1」を作れません。%2")
+                             .arg(ShownPath(lock_.fileName()), systemReason.isEmpty()
+                                                               ? FileTroubleText(trouble, {})
+                                                               : FileTroubleText(FileTrouble::Other, systemReason)));
+    }
+
     QLockFile lock_;
 };
 
@@ -198,14 +296,60 @@ const QString& ProblemStore::ProblemTable(int row, int column) const
     return problemTable_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
 }
 
+ProblemStore::LockWaiting ProblemStore::WaitingBriefly()
+{
+    return {LockWait, [] {
+                QElapsedTimer slept;
+                slept.start();
+                QThread::msleep(50);
+                return std::chrono::milliseconds(slept.elapsed());
+            }};
+}
+
+ProblemStore::Found ProblemStore::LookAtProblemFile() const
+{
+    const QString path = ProblemFilePath();
+    try {
+        std::optional<QByteArray> bytes = ReadIfPresent(path, ProblemFileLabel, true);
+        if (!bytes)
+            return {};
+        return {Found::Kind::Bytes, std::move(*bytes), 0, 0, {}};
+    } catch (const ProblemFileUnusable& tooBig) {
+        const QFileInfo file(path);
+        return {Found::Kind::TooBig, {}, file.size(), file.lastModified().toMSecsSinceEpoch(), tooBig.Description()};
+    }
+}
+
+void ProblemStore::Take(const Found& found)
+{
+    switch (found.kind) {
+    case Found::Kind::Missing:
+        unusable_ = found;
+        throw ProblemFileUnusable(AppError::FileNotFound,
+                                  QStringLiteral("%1「%2」が見つかりません。").arg(ProblemFileLabel, ShownPath(ProblemFilePath())));
+    case Found::Kind::TooBig:
+        unusable_ = found;
+        throw ProblemFileUnusable(AppError::BadFileContents, found.why);
+    case Found::Kind::Bytes:
+        Adopt(found.bytes);
+        break;
+    }
+}
+
 void ProblemStore::LoadProblemFile()
 {
-    Adopt(ReadWholeFile(ProblemFilePath(), ProblemFileLabel, true));
+    Take(LookAtProblemFile());
 }
 
 void ProblemStore::Adopt(const QByteArray& bytes)
 {
-    const ProblemFile::TextReading contents = ParseOrThrow(bytes, ProblemFilePath(), ProblemFileLabel, true);
+    ProblemFile::TextReading contents;
+    try {
+        contents = ParseOrThrow(bytes, ProblemFilePath(), ProblemFileLabel, true);
+    } catch (const ProblemFileUnusable&) {
+        unusable_ = Found{Found::Kind::Bytes, bytes, 0, 0, {}};
+        throw;
+    }
     // Only a whole reading reaches the table; columns above the count keep what they held.
     problemCount_ = contents.count;
     for (std::size_t n = 1; n <= static_cast<std::size_t>(contents.count); ++n) {
@@ -219,6 +363,7 @@ void ProblemStore::Adopt(const QByteArray& bytes)
         }
     }
     knownBytes_ = bytes;
+    unusable_.reset();
 }
 
 void ProblemStore::Save(std::int16_t count, const Table& table)
@@ -235,15 +380,14 @@ void ProblemStore::Save(std::int16_t count, const Table& table)
         throw AppError(AppError::CharacterRefused, QStringLiteral("%1「%2」に書けません: %3 の %4")
                                                        .arg(ProblemFileLabel, ShownPath(path),
                                                             ProblemFile::ItemName(writing.unstorableItem), writing.why));
-    const FileLock lock(path);
+    const FileLock lock(path, waiting_);
     // Saving the table as it stands would silently undo what another copy of the
     // program (or an editor) wrote since this one last read the file.
-    const std::optional<QByteArray> current = ReadIfPresent(path, ProblemFileLabel, true);
-    if (current != knownBytes_) {
-        if (!current)
-            throw ProblemFileUnusable(AppError::FileNotFound,
-                                      QStringLiteral("%1「%2」が見つかりません。").arg(ProblemFileLabel, ShownPath(path)));
-        Adopt(*current);
+    const Found current = LookAtProblemFile();
+    const bool asKnown = knownBytes_ ? current.kind == Found::Kind::Bytes && current.bytes == *knownBytes_
+                                     : current.kind == Found::Kind::Missing;
+    if (!asKnown) {
+        Take(current);
         throw ProblemFileChanged(AppError::ChangedElsewhere,
                                  QStringLiteral("%1「%2」がほかで書き換えられていたので、読み込み直しました。")
                                      .arg(ProblemFileLabel, ShownPath(path)));
@@ -256,6 +400,8 @@ void ProblemStore::AddPair(const QString& first, const QString& second)
 {
     const QString* const characters[] = {&first, &second};
     for (int i = 0; i < 2; ++i) {
+        if (const std::optional<QString> why = WhyInvisible(*characters[i]))
+            throw InputRefused(AppError::CharacterRefused, QStringLiteral("%1 字目: %2").arg(i + 1).arg(*why));
         if (const std::optional<QString> why = ProblemFile::WhyUnstorable(*characters[i]))
             throw InputRefused(AppError::CharacterRefused, QStringLiteral("%1 字目: %2").arg(i + 1).arg(*why));
     }
@@ -310,11 +456,34 @@ void ProblemStore::RestoreFactoryProblems()
     {
         // The user asked for the factory set whatever the file now holds, so there
         // is nothing to compare; the lock still keeps another copy's replace apart.
-        const FileLock lock(ProblemFilePath());
+        const FileLock lock(ProblemFilePath(), waiting_);
         WriteFileAtomically(ProblemFilePath(), bytes, sync_);
         knownBytes_ = bytes;
     }
     LoadProblemFile();
+}
+
+void ProblemStore::CreateFromFactory()
+{
+    const QByteArray bytes = FactoryBytes();
+    const FileLock lock(ProblemFilePath(), waiting_);
+    // Another copy starting at the same moment may have made it already.
+    if (QFileInfo::exists(ProblemFilePath()) || QFileInfo(ProblemFilePath()).isSymLink())
+        return;
+    WriteFileAtomically(ProblemFilePath(), bytes, sync_);
+}
+
+QString ProblemStore::CharactersOnFile() const
+{
+    try {
+        const Found found = LookAtProblemFile();
+        if (found.kind != Found::Kind::Bytes)
+            return {};
+        const ProblemFile::TextReading reading = ProblemFile::ReadText(found.bytes);
+        return reading.fault ? QString() : reading.text;
+    } catch (const AppError&) {
+        return {};
+    }
 }
 
 QString ProblemStore::SetAsideAndRestoreFactory(const QDateTime& now)
@@ -323,8 +492,21 @@ QString ProblemStore::SetAsideAndRestoreFactory(const QDateTime& now)
     const QByteArray bytes = FactoryBytes();
     QString setAside;
     {
-        const FileLock lock(path);
-        if (QFileInfo::exists(path)) {
+        const FileLock lock(path, waiting_);
+        // Compare and replace, as a save does: a late answer to the question must
+        // not set aside a file that another copy has restored or added to since.
+        const Found found = LookAtProblemFile();
+        if (!unusable_ || !(*unusable_ == found)) {
+            try {
+                Take(found);
+            } catch (const ProblemFileUnusable&) {
+                // Damaged in another way: the caller reads it again and asks again.
+            }
+            throw ProblemFileChanged(AppError::ChangedElsewhere,
+                                     QStringLiteral("%1「%2」がほかで書き換えられていたので、何も置き換えずに読み込み直しました。")
+                                         .arg(ProblemFileLabel, ShownPath(path)));
+        }
+        if (found.kind != Found::Kind::Missing) {
             // Never over an earlier one: the rename refuses an existing name.
             const QString stem = path + QStringLiteral(".壊れていたもの-") + now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
             for (int attempt = 1; setAside.isEmpty(); ++attempt) {
@@ -343,6 +525,7 @@ QString ProblemStore::SetAsideAndRestoreFactory(const QDateTime& now)
         }
         WriteFileAtomically(path, bytes, sync_);
         knownBytes_ = bytes;
+        unusable_.reset();
     }
     LoadProblemFile();
     return setAside;

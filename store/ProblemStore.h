@@ -7,7 +7,9 @@
 #include <QString>
 
 #include <array>
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 class QDateTime;
@@ -23,12 +25,23 @@ class QDateTime;
 // wrote, under a lock file beside it (問題.dat.lock).
 class ProblemStore {
 public:
+    // How a change waits while another copy holds the lock: pause() is called
+    // between attempts and says how long it waited; the change gives up once the
+    // pauses add up to `limit`.
+    struct LockWaiting {
+        std::chrono::milliseconds limit;
+        std::function<std::chrono::milliseconds()> pause;
+    };
+    // Ten seconds, in short sleeps.
+    static LockWaiting WaitingBriefly();
+
     // problemFile: the user's pairs; factoryFile: the copy a factory reset restores;
     // sync: makes each write durable before the file is replaced.
     ProblemStore(QString problemFile, QString factoryFile, DiskSync sync = SyncToDisk);
 
     const QString& ProblemFilePath() const { return problemFile_; }
     const QString& FactoryFilePath() const { return factoryFile_; }
+    void SetLockWaiting(LockWaiting waiting) { waiting_ = std::move(waiting); }
 
     std::int16_t ProblemCount() const { return problemCount_; }
     // Throws AppError(SubscriptOutOfRange) outside rows 0..2, columns 0..80.
@@ -41,22 +54,52 @@ public:
     void LoadProblemFile();
     // Makes the new pair pair 1 (the oldest drops out of a full table), saves and
     // reloads. Throws InputRefused, changing nothing, for a character the file
-    // cannot hold (a leading double quote, one outside code page 932).
+    // cannot hold (a leading double quote, one outside code page 932) and for one
+    // that cannot be seen (white space, a line break, a control character).
     void AddPair(const QString& first, const QString& second);
     // n outside 1..ProblemCount is an AppError and changes nothing.
     void DeletePair(std::int16_t n);
     // Refuses a factory copy that cannot be read faithfully before touching the
     // user's file.
     void RestoreFactoryProblems();
-    // For a problem file that is missing or damaged: keeps the file beside itself
-    // as "問題.dat.壊れていたもの-<date>-<time>" (never over an earlier one), puts
-    // the factory copy in its place and loads it. Returns the name it was kept
-    // under, empty when there was no file.
+    // For a problem file that a load or a save found missing or damaged: keeps the
+    // file beside itself as "問題.dat.壊れていたもの-<date>-<time>" (never over an
+    // earlier one), puts the factory copy in its place and loads it. Returns the
+    // name it was kept under, empty when there was no file. When the file no longer
+    // is what was found (another copy restored it, an editor mended it), nothing is
+    // renamed or replaced: it raises ProblemFileChanged, holding the file's pairs
+    // if it is healthy now.
     QString SetAsideAndRestoreFactory(const QDateTime& now);
+    // Makes the problem file from the factory copy unless it exists.
+    void CreateFromFactory();
+    // The characters of the stored pairs, read as a load reads them but leaving
+    // the table alone; nothing when the file cannot be read.
+    QString CharactersOnFile() const;
     QString PairCaption(std::int16_t n) const;
+
+    // A lock whose owner cannot be asked (a lock file left empty, another
+    // machine's) counts as abandoned once this old; a live owner on this machine
+    // keeps its lock however old.
+    static constexpr std::chrono::seconds StaleLockTime{30};
 
 private:
     using Table = std::array<std::array<QString, MaxPairs + 1>, 3>;
+    // What one reading of the problem file found.
+    struct Found {
+        enum class Kind { Missing, Bytes, TooBig } kind = Kind::Missing;
+        QByteArray bytes;
+        qint64 size = 0;        // TooBig: the file as it was seen
+        qint64 modifiedMs = 0;
+        QString why;            // TooBig: the reason given
+        bool operator==(const Found& other) const
+        {
+            return kind == other.kind && bytes == other.bytes && size == other.size && modifiedMs == other.modifiedMs;
+        }
+    };
+    Found LookAtProblemFile() const;
+    // Takes what was found as the table, or raises ProblemFileUnusable keeping it
+    // as the file that a factory reset may set aside.
+    void Take(const Found& found);
     // Replaces the file atomically once the data is on the disk; a failure leaves
     // the previous file whole. When the file no longer holds what this store last
     // read or wrote, it writes nothing, takes the file's pairs instead and raises
@@ -69,6 +112,9 @@ private:
     QString problemFile_;
     QString factoryFile_;
     DiskSync sync_;
+    LockWaiting waiting_ = WaitingBriefly();
+    // The problem file as the last failed load or save found it.
+    std::optional<Found> unusable_;
     // The problem file as this store last read or wrote it; nothing while it
     // believes there is none.
     std::optional<QByteArray> knownBytes_;

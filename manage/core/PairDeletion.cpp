@@ -34,6 +34,9 @@ bool PairDeletion::Click(int index, const Question& ask, const Notice& tell)
         // Pair numbers may mean other pairs now: never delete by a stale one.
         tell(changed.Description()
              + QStringLiteral("\n%1 はまだ削除していません。今の字の表を確かめて、もう一度選んで下さい。").arg(caption));
+    } catch (const LockFileUnusable& blocked) {
+        tell(blocked.Description());
+        return false;
     }
     return true;
 }

@@ -26,6 +26,8 @@ public:
     // again: the user said Yes and the pair is gone, or the file had changed
     // elsewhere, which `tell` explains, and the store holds it as it now is. The
     // highlight stays where it is, so the red cell shows the pair that moved in.
+    // A lock file that cannot be used is told and changes nothing; a file found
+    // missing or damaged raises ProblemFileUnusable.
     bool Click(int index, const Question& ask, const Notice& tell);
 
     std::int16_t HighlightedIndex() const { return highlight_.HighlightedIndex(); }

@@ -26,6 +26,8 @@ PairEntry::Confirmation PairEntry::Confirm(const QString& first, const QString& 
         store_.AddPair(FirstCharacter(first), FirstCharacter(second));
     } catch (const InputRefused& refusal) {
         return {Outcome::Refused, focus, QStringLiteral("この組は登録できません。\n") + refusal.Description()};
+    } catch (const LockFileUnusable& blocked) {
+        return {Outcome::Refused, focus, blocked.Description()};
     } catch (const ProblemFileChanged& changed) {
         return {Outcome::Reloaded, focus,
                 changed.Description()

@@ -28,7 +28,8 @@ public:
     bool Open();
     // Stores the first character of each box as pair 1. A box left empty or a
     // character the file cannot hold keeps the panel open with what was typed, and
-    // so does a file changed elsewhere.
+    // so do a file changed elsewhere and a lock file that cannot be used. A file
+    // found missing or damaged raises ProblemFileUnusable, the panel as it was.
     Confirmation Confirm(const QString& first, const QString& second);
     // Cancel, or after storing: the focus goes to the button that opens the panel,
     // never into a hidden box where typing would be lost.

@@ -3,6 +3,7 @@
 #include "store/ProblemStore.h"
 #include "tests/support/TempDir.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -89,6 +90,22 @@ TEST_F(InstalledTree, FirstRunCopiesTheFactoryFileAndLaterRunsKeepTheUsersPairs)
         << "no temporary file left behind";
 }
 
+// The write is checked as the store's saves are: a full disk shows only at the flush
+// or the sync, and a file left empty would be called damaged at the next start.
+TEST_F(InstalledTree, AFirstRunThatCannotWriteTheUsersFileSaysWhyAndPublishesNothing)
+{
+    const DataLocations locations = Resolve();
+    const QString reason = QStringLiteral("No space left on device");
+    const AppError error = ErrorOf([&] {
+        ProvideUserProblemFile(locations, [&](int) { return std::optional<QString>(reason); });
+    });
+    EXPECT_TRUE(error.Description().contains(QDir::toNativeSeparators(locations.problemFile))
+                && error.Description().contains(reason))
+        << error.what();
+    EXPECT_EQ(QDir(locations.dataFolder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System), QStringList{})
+        << "no file, no temporary copy, no lock";
+}
+
 TEST_F(InstalledTree, AnUnwritablePerUserFolderIsAnError)
 {
     // A file where the folder should be cannot be written through, whoever runs the test.
@@ -111,3 +128,28 @@ TEST_F(InstalledTree, TheStoreWritesOnlyTheUsersFileAndRestoresFromTheSharedCopy
     EXPECT_EQ(store.ProblemCount(), 1);
     EXPECT_EQ(dir.Read(Shared + QStringLiteral("/問題.org")), FactoryBytes);
 }
+
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+// A relative XDG_DATA_HOME would make the pairs depend on the folder the program
+// was started from; the XDG rules say to ignore it.
+TEST(PerUserFolder, ARelativeDataHomeIsIgnoredForTheOneInTheHomeFolder)
+{
+    TempAppDir home;
+    const QByteArray savedHome = qgetenv("HOME"), savedDataHome = qgetenv("XDG_DATA_HOME");
+    const QString savedName = QCoreApplication::applicationName();
+    QCoreApplication::setApplicationName(QStringLiteral("Vellumark"));
+    qputenv("HOME", QFile::encodeName(home.Path()));
+    QStringList found;
+    for (const char* dataHome : {"share", "./share", "../share", ""})
+        found << (qputenv("XDG_DATA_HOME", dataHome), PerUserDataFolder());
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.Path() + QStringLiteral("/elsewhere")));
+    found << PerUserDataFolder();
+    qputenv("HOME", savedHome);
+    savedDataHome.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", savedDataHome);
+    QCoreApplication::setApplicationName(savedName);
+
+    const QString standard = home.Path() + QStringLiteral("/.local/share/Vellumark");
+    EXPECT_EQ(found, QStringList({standard, standard, standard, standard,
+                                  home.Path() + QStringLiteral("/elsewhere/Vellumark")}));
+}
+#endif

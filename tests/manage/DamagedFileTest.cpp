@@ -60,4 +60,39 @@ INSTANTIATE_TEST_SUITE_P(Windows, DamagedFile,
                                            Case{"DeleteMissingNo", 3, Trouble::Missing, false}),
                          [](const auto& param) { return std::string(param.param.name); });
 
+// Another copy got the same question and answered first, or the file was mended
+// meanwhile: the late Yes replaces nothing, says the file changed, and goes on with
+// what is there; a file damaged in another way is asked about again.
+TEST_F(ManageFixture, ALateYesReplacesNothingThatChangedAndGoesOnWithWhatIsThere)
+{
+    t.Dir.Write(u"/data/問題.org"_s, FileOf(Factory));
+    const QByteArray otherDamage = " 1 \r\n\"A\r\n";
+    for (const bool healthy : {true, false}) {
+        SCOPED_TRACE(healthy ? "mended meanwhile" : "damaged otherwise meanwhile");
+        t.Dir.Write(dat, DamagedBytes);
+        t.Boxes.Answers = healthy ? std::deque<bool>{true} : std::deque<bool>{true, true};
+        t.Boxes.WhileAsking = [&] { t.Dir.Write(dat, healthy ? FileOf(u"未末"_s) : otherDamage); };
+        t.Frame.Guard([&] { t.Frame.SwitchToWindow(WindowName::PairList); });
+
+        ASSERT_TRUE(list.IsLoaded());
+        EXPECT_EQ(t.Boxes.ErrorsAsked.size(), healthy ? 1u : 2u);
+        ASSERT_EQ(t.Boxes.Refusals.size(), 1u);
+        EXPECT_TRUE(t.Boxes.Refusals[0].contains(u"ほかで書き換えられていた"_s)) << t.Boxes.Refusals[0].toStdString();
+        EXPECT_EQ(t.Dir.Read(dat), FileOf(healthy ? u"未末"_s : Factory));
+        EXPECT_EQ(Captions(list.Grid()), Shown(healthy ? u"未末"_s : Factory));
+        const QDir data(t.Dir.Path() + u"/data"_s);
+        const QStringList kept = data.entryList({u"問題.dat.壊れていたもの-*"_s}, QDir::Files);
+        EXPECT_EQ(kept.size(), healthy ? 0 : 1);
+        if (!kept.isEmpty()) {
+            EXPECT_EQ(t.Dir.Read(u"/data/"_s + kept[0]), otherDamage) << "the damage found last is the one kept";
+        }
+        for (const QString& name : kept)
+            QFile::remove(data.filePath(name));
+        t.Boxes.ErrorsAsked.clear();
+        t.Boxes.Refusals.clear();
+        t.Boxes.RefusalTitles.clear();
+        t.Frame.Guard([&] { t.Frame.SwitchToWindow(WindowName::Menu); });
+    }
+}
+
 } // namespace

@@ -96,6 +96,29 @@ TEST_F(HandOver, AnErrorInALoadHandlerEndsTheProgramBeforeTheWindowShows)
     EXPECT_EQ(LoadedCount(), 0);
 }
 
+// A handler may run inside another, in a message box's own loop: an error there
+// shows one box and ends the program once, whatever the outer handler meets next;
+// and a nested handler that finds no window loaded, in the middle of an outer
+// hand-over, does not end the program.
+TEST_F(HandOver, AnErrorInANestedHandlerShowsOneBoxAndEndsOnce)
+{
+    t.Frame.Guard([&] {
+        menu.Unload();
+        t.Frame.Guard([] {});
+        t.Frame.ShowWindow(WindowName::PairList);
+    });
+    EXPECT_TRUE(list.IsLoaded() && t.ExitStatuses.empty());
+
+    t.Frame.Guard([&] {
+        t.Frame.Guard([] { throw AppError(AppError::FileNotFound, QStringLiteral("内側")); });
+        throw AppError(AppError::DeviceIoError, QStringLiteral("外側"));
+    });
+    ASSERT_EQ(t.Boxes.Errors.size(), 1u);
+    EXPECT_EQ(t.Boxes.Errors[0].Number(), AppError::FileNotFound);
+    EXPECT_EQ(t.ExitStatuses, std::vector<int>{1});
+    EXPECT_EQ(LoadedCount(), 0);
+}
+
 TEST_F(HandOver, AnyOtherExceptionIsReportedTheSameWay)
 {
     for (const std::function<void()>& fault : std::vector<std::function<void()>>{

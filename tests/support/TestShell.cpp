@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 bool ScriptedDialogs::AskYesNo(QWidget*, const QString& text)
 {
     Questions << text;
@@ -30,6 +32,8 @@ bool ScriptedDialogs::AskAfterError(QWidget*, const AppError& error, const QStri
 {
     ErrorsAsked.push_back(error);
     ErrorQuestions << question;
+    if (const std::function<void()> meanwhile = std::exchange(WhileAsking, {}))
+        meanwhile();
     if (Answers.empty()) {
         ADD_FAILURE() << "unexpected question after " << error.what();
         return false;

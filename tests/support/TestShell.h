@@ -27,6 +27,9 @@ public:
     std::vector<bool> ErrorParentsShown;
     QStringList Refusals;
     QStringList RefusalTitles;
+    // Runs once while the next question after an error waits for its answer:
+    // another copy of the program acting in the meantime.
+    std::function<void()> WhileAsking;
 
     bool AskYesNo(QWidget* parent, const QString& text) override;
     void ShowError(QWidget* parent, const AppError& error) override;
