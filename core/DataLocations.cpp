@@ -2,10 +2,8 @@
 
 #include "core/AppError.h"
 #include "core/ApplicationFolder.h"
-#include "store/ProblemStore.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -52,18 +50,6 @@ DataLocations ResolveDataLocations(const QString& executableFolder, const QStrin
                                       "インストールし直してください。")
                            .arg(ShownPath(locations.factoryFile)));
     return locations;
-}
-
-void ProvideUserProblemFile(const DataLocations& locations, const DiskSync& sync)
-{
-    if (!locations.installed || QFileInfo::exists(locations.problemFile))
-        return;
-    if (!QDir().mkpath(locations.dataFolder))
-        throw AppError(AppError::PathFileAccessError,
-                       QStringLiteral("問題ファイルのフォルダー「%1」を作れません。").arg(ShownPath(locations.dataFolder)));
-    // The store's own reading and writing: an ordinary factory copy read whole and
-    // checked, the user's file written whole, synced, or not at all.
-    ProblemStore(locations.problemFile, locations.factoryFile, sync).CreateFromFactory();
 }
 
 QString PerUserDataFolder()

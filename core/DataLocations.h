@@ -1,6 +1,5 @@
 #pragma once
 
-#include "store/DiskSync.h"
 
 #include <QString>
 
@@ -27,11 +26,6 @@ DataLocations PortableDataLocations(const QString& applicationFolder);
 // program, a temporary folder in tests). Throws AppError with a Japanese message
 // naming the path when an installed program finds no factory copy.
 DataLocations ResolveDataLocations(const QString& executableFolder, const QString& perUserFolder);
-
-// Installed layout only: creates the user's 問題.dat from the factory copy when it
-// is missing, whole or not at all, through the store's checked write (sync is the
-// store's); never overwrites it. Throws AppError naming the file and the reason.
-void ProvideUserProblemFile(const DataLocations& locations, const DiskSync& sync = SyncToDisk);
 
 // The folder for the user's own data: Qt's, except that a relative
 // XDG_DATA_HOME is ignored, as the XDG base-directory rules say, for

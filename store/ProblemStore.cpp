@@ -535,3 +535,15 @@ QString ProblemStore::PairCaption(std::int16_t n) const
 {
     return ProblemTable(1, n) + QLatin1Char(' ') + ProblemTable(2, n);
 }
+
+void ProvideUserProblemFile(const DataLocations& locations, const DiskSync& sync)
+{
+    if (!locations.installed || QFileInfo::exists(locations.problemFile))
+        return;
+    if (!QDir().mkpath(locations.dataFolder))
+        throw AppError(AppError::PathFileAccessError,
+                       QStringLiteral("問題ファイルのフォルダー「%1」を作れません。").arg(ShownPath(locations.dataFolder)));
+    // The store's own reading and writing: an ordinary factory copy read whole and
+    // checked, the user's file written whole, synced, or not at all.
+    ProblemStore(locations.problemFile, locations.factoryFile, sync).CreateFromFactory();
+}

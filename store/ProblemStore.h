@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/DataLocations.h"
 #include "store/DiskSync.h"
 #include "store/ProblemFileFormat.h"
 
@@ -121,3 +122,8 @@ private:
     std::int16_t problemCount_ = 0;
     Table problemTable_{};
 };
+
+// Installed layout only: creates the user's 問題.dat from the factory copy when it
+// is missing, whole or not at all, through the store's checked write (sync is the
+// store's); never overwrites it. Throws AppError naming the file and the reason.
+void ProvideUserProblemFile(const DataLocations& locations, const DiskSync& sync = SyncToDisk);
