@@ -269,8 +269,11 @@ public:
 private:
     [[noreturn]] void ThrowCannotLock(const QString& problemFile)
     {
-        const QString systemReason = WhyNoLockCanBeWritten(lock_.fileName());
         const FileTrouble trouble = DiagnoseFileTrouble(problemFile, true);
+        // A missing folder or an overlong name says more than the system does; for
+        // anything else (a full disk, a read-only disk) the system's reason is the news.
+        const bool diagnosisSaysMore = trouble == FileTrouble::Missing || trouble == FileTrouble::NameTooLong;
+        const QString systemReason = diagnosisSaysMore ? QString() : WhyNoLockCanBeWritten(lock_.fileName());
         throw WriteError(NumberFor(trouble), problemFile,
                          QStringLiteral("ロックファイル「%1」を作れません。%2")
                              .arg(ShownPath(lock_.fileName()), systemReason.isEmpty()
