@@ -113,22 +113,6 @@ TEST_F(InstalledTree, AnUnwritablePerUserFolderIsAnError)
     EXPECT_THROW(ProvideUserProblemFile(Resolve()), AppError);
 }
 
-TEST_F(InstalledTree, TheStoreWritesOnlyTheUsersFileAndRestoresFromTheSharedCopy)
-{
-    const DataLocations locations = Resolve();
-    ProvideUserProblemFile(locations);
-    ProblemStore store(locations.problemFile, locations.factoryFile);
-
-    store.LoadProblemFile();
-    ASSERT_EQ(store.ProblemCount(), 1);
-    store.AddPair(QStringLiteral("A"), QStringLiteral("B"));
-    EXPECT_EQ(dir.Read(User + QStringLiteral("/問題.dat")), QByteArray(" 2 \r\nA\r\nB\r\n\x88\xa4\r\n\x88\xa5\r\n"));
-    store.RestoreFactoryProblems();
-    EXPECT_EQ(dir.Read(User + QStringLiteral("/問題.dat")), FactoryBytes);
-    EXPECT_EQ(store.ProblemCount(), 1);
-    EXPECT_EQ(dir.Read(Shared + QStringLiteral("/問題.org")), FactoryBytes);
-}
-
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
 // A relative XDG_DATA_HOME would make the pairs depend on the folder the program
 // was started from; the XDG rules say to ignore it.
