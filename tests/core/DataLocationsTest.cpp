@@ -57,15 +57,6 @@ TEST(PortableLayout, KeepsEveryPathBesideTheExecutableAndCreatesNothing)
     }
 }
 
-TEST_F(InstalledTree, ReadsTheSharedFilesAndKeepsThePairsPerUser)
-{
-    const DataLocations locations = Resolve();
-    EXPECT_TRUE(locations.installed);
-    const QString user = dir.Path() + User, shared = dir.Path() + Shared;
-    EXPECT_EQ(Paths(locations), QStringList({user, user + QStringLiteral("/問題.dat"), shared + QStringLiteral("/問題.org"),
-                                             shared + QStringLiteral("/音/karasu.wav"), shared + QStringLiteral("/音/o.wav")}));
-}
-
 TEST_F(InstalledTree, WithoutAFactoryCopyIsAnErrorNamingWhereItLooked)
 {
     ASSERT_TRUE(QFile::remove(dir.Path() + Shared + QStringLiteral("/問題.org")));
@@ -75,9 +66,13 @@ TEST_F(InstalledTree, WithoutAFactoryCopyIsAnErrorNamingWhereItLooked)
         << error.what();
 }
 
-TEST_F(InstalledTree, FirstRunCopiesTheFactoryFileAndLaterRunsKeepTheUsersPairs)
+TEST_F(InstalledTree, ReadsTheSharedFilesAndCopiesTheUsersPairsOnTheFirstRunOnly)
 {
     const DataLocations locations = Resolve();
+    EXPECT_TRUE(locations.installed);
+    const QString user = dir.Path() + User, shared = dir.Path() + Shared;
+    EXPECT_EQ(Paths(locations), QStringList({user, user + QStringLiteral("/問題.dat"), shared + QStringLiteral("/問題.org"),
+                                             shared + QStringLiteral("/音/karasu.wav"), shared + QStringLiteral("/音/o.wav")}));
     ProvideUserProblemFile(locations);
     EXPECT_EQ(dir.Read(User + QStringLiteral("/問題.dat")), FactoryBytes);
 
