@@ -57,15 +57,6 @@ TEST(PortableLayout, KeepsEveryPathBesideTheExecutableAndCreatesNothing)
     }
 }
 
-TEST_F(InstalledTree, ReadsTheSharedFilesAndKeepsThePairsPerUser)
-{
-    const DataLocations locations = Resolve();
-    EXPECT_TRUE(locations.installed);
-    const QString user = dir.Path() + User, shared = dir.Path() + Shared;
-    EXPECT_EQ(Paths(locations), QStringList({user, user + QStringLiteral("/問題.dat"), shared + QStringLiteral("/問題.org"),
-                                             shared + QStringLiteral("/音/karasu.wav"), shared + QStringLiteral("/音/o.wav")}));
-}
-
 TEST_F(InstalledTree, WithoutAFactoryCopyIsAnErrorNamingWhereItLooked)
 {
     ASSERT_TRUE(QFile::remove(dir.Path() + Shared + QStringLiteral("/問題.org")));
@@ -75,9 +66,13 @@ TEST_F(InstalledTree, WithoutAFactoryCopyIsAnErrorNamingWhereItLooked)
         << error.what();
 }
 
-TEST_F(InstalledTree, FirstRunCopiesTheFactoryFileAndLaterRunsKeepTheUsersPairs)
+TEST_F(InstalledTree, ReadsTheSharedFilesAndCopiesTheUsersPairsOnTheFirstRunOnly)
 {
     const DataLocations locations = Resolve();
+    EXPECT_TRUE(locations.installed);
+    const QString user = dir.Path() + User, shared = dir.Path() + Shared;
+    EXPECT_EQ(Paths(locations), QStringList({user, user + QStringLiteral("/問題.dat"), shared + QStringLiteral("/問題.org"),
+                                             shared + QStringLiteral("/音/karasu.wav"), shared + QStringLiteral("/音/o.wav")}));
     ProvideUserProblemFile(locations);
     EXPECT_EQ(dir.Read(User + QStringLiteral("/問題.dat")), FactoryBytes);
 
@@ -111,22 +106,6 @@ TEST_F(InstalledTree, AnUnwritablePerUserFolderIsAnError)
     // A file where the folder should be cannot be written through, whoever runs the test.
     dir.Write(User, QByteArray("not a folder"));
     EXPECT_THROW(ProvideUserProblemFile(Resolve()), AppError);
-}
-
-TEST_F(InstalledTree, TheStoreWritesOnlyTheUsersFileAndRestoresFromTheSharedCopy)
-{
-    const DataLocations locations = Resolve();
-    ProvideUserProblemFile(locations);
-    ProblemStore store(locations.problemFile, locations.factoryFile);
-
-    store.LoadProblemFile();
-    ASSERT_EQ(store.ProblemCount(), 1);
-    store.AddPair(QStringLiteral("A"), QStringLiteral("B"));
-    EXPECT_EQ(dir.Read(User + QStringLiteral("/問題.dat")), QByteArray(" 2 \r\nA\r\nB\r\n\x88\xa4\r\n\x88\xa5\r\n"));
-    store.RestoreFactoryProblems();
-    EXPECT_EQ(dir.Read(User + QStringLiteral("/問題.dat")), FactoryBytes);
-    EXPECT_EQ(store.ProblemCount(), 1);
-    EXPECT_EQ(dir.Read(Shared + QStringLiteral("/問題.org")), FactoryBytes);
 }
 
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)

@@ -65,31 +65,4 @@ INSTANTIATE_TEST_SUITE_P(
         return "ClickAtTenth" + std::to_string(row.param.clickTenths);
     });
 
-TEST(MenuTiming, TheLastClickDecides)
-{
-    FakeClock clock(100.0);
-    MenuTiming timing(clock);
-    timing.Click(0);
-    clock.Now = 100.7;
-    timing.Click(4);  // takes ChoiceTime anew: 101
-    EXPECT_EQ(timing.ChoiceTime(), 101);
-    clock.Now = 101.9;
-    EXPECT_EQ(timing.Tick(), MenuTiming::TickAction::Wait) << "the first click's delay is gone";
-    clock.Now = 102.0;
-    EXPECT_EQ(timing.Tick(), MenuTiming::TickAction::EndProgram);
-}
-
-// Which window each opens, and the choice it records, the hand-over tests check.
-TEST(MenuTiming, ImmediateButtonsLeaveTheDelayAlone)
-{
-    for (const int button : {1, 2, 3}) {
-        FakeClock clock(7.0);
-        MenuTiming timing(clock);
-        timing.Click(MenuTiming::StartButton);
-        clock.Now = 500.0;
-        timing.Click(button);
-        EXPECT_EQ(timing.ChoiceTime(), 7) << "button " << button << " must not take the time";
-    }
-}
-
 } // namespace

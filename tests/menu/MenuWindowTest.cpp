@@ -51,8 +51,9 @@ TEST_F(MenuWindowTest, LooksAsDesignedAndTabsInIndexOrderFromTheStartButton)
 }
 
 // Return and the keypad's Enter click the plate that has the focus, as a click would
-// (every picture button of the program alike): はじめ, focused when the menu opens,
-// starts the idle timer ticking with the crow; 字一覧 opens the list at once.
+// (every picture button of the program alike), and a held key's repeats do not:
+// はじめ, focused when the menu opens, starts the idle timer ticking with the crow;
+// 字一覧 opens the list at once.
 TEST_F(MenuWindowTest, ReturnOrEnterOnTheFocusedPlateActsLikeAClick)
 {
     ASSERT_TRUE(QTest::qWaitForWindowActive(menu.Form()));
@@ -69,18 +70,12 @@ TEST_F(MenuWindowTest, ReturnOrEnterOnTheFocusedPlateActsLikeAClick)
     MenuWithStubs::Click(puzzle.Form()->findChild<QAbstractButton*>(QStringLiteral("backButton")));
     ASSERT_TRUE(QTest::qWaitForWindowActive(menu.Form()));
     Button(1)->setFocus();
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(Button(1), &repeat);
+    ASSERT_TRUE(menu.IsLoaded()) << "the repeats of a held Return do not click";
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_TRUE(list.IsLoaded() && !menu.IsLoaded());
     EXPECT_EQ(t.SoundsPlayed.size(), 1) << "no crow for the list";
-}
-
-TEST_F(MenuWindowTest, TheRepeatsOfAHeldReturnDoNotClick)
-{
-    Button(1)->setFocus();
-    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
-    QApplication::sendEvent(Button(1), &repeat);
-    EXPECT_TRUE(menu.IsLoaded());
-    EXPECT_FALSE(list.IsLoaded());
 }
 
 // Setting up audio is no part of the first picture: the player comes once the menu
@@ -132,7 +127,7 @@ TEST_F(MenuWindowTest, StartThenEndHandsTheSoundAgainAndEnds)
     EXPECT_EQ(puzzle.Loads, 0);
 }
 
-TEST_F(MenuWindowTest, StartThenListOpensTheListTheDelayDiesWithTheMenuAndItComesBackIdle)
+TEST_F(MenuWindowTest, StartThenListOpensTheListTheDelayDiesWithTheMenuAndItComesBackIdleForANewStart)
 {
     Click(0);
     QTimer* timer = Timer();
@@ -145,14 +140,10 @@ TEST_F(MenuWindowTest, StartThenListOpensTheListTheDelayDiesWithTheMenuAndItCome
     MenuWithStubs::Click(list.Form()->findChild<QAbstractButton*>(QStringLiteral("backButton")));
     ASSERT_TRUE(menu.IsLoaded());
     EXPECT_FALSE(Timer()->isActive());
-}
 
-TEST_F(MenuWindowTest, TheRealTimerDrivesTheHandOver)
-{
-    clock.Now = 199.6;  // rounds to 200
+    // A new start there: the next real tick of the delay timer finds the delay over.
     Click(0);
-    clock.Now = 201.0;
-    // The next real tick of the delay timer (100 ms) finds the delay over.
+    clock.Now = 211.0;
     EXPECT_TRUE(QTest::qWaitFor([&] { return puzzle.IsLoaded(); }, 2000));
     EXPECT_FALSE(menu.IsLoaded());
 }

@@ -42,6 +42,7 @@ QStringList Pairs(int n) { return ManyPairs(n).split(QString(), Qt::SkipEmptyPar
 
 const QString Dat = QStringLiteral("/data/問題.dat");
 const QString Org = QStringLiteral("/data/問題.org");
+const QString Lock = Dat + QStringLiteral(".lock");
 
 QStringList Table(const ProblemStore& store)
 {
@@ -68,16 +69,8 @@ protected:
 
     TempAppDir dir;
     ProblemStore store{StoreIn(dir)};
+    const QString lockPath = dir.Path() + Lock;
 };
-
-TEST_F(Store, WritesExactBytes)
-{
-    LoadWith(Pairs(1));
-    store.DeletePair(1);
-    EXPECT_EQ(dir.Read(Dat), QByteArray("\x20\x30\x20\x0d\x0a"));
-    store.AddPair(QStringLiteral("未"), QStringLiteral("末"));
-    EXPECT_EQ(dir.Read(Dat), QByteArray("\x20\x31\x20\x0d\x0a\x96\xa2\x0d\x0a\x96\x96\x0d\x0a"));
-}
 
 class Adding : public Store, public ::testing::WithParamInterface<int> {};
 
@@ -115,7 +108,9 @@ TEST_P(Deleting, ClosesTheGapAndLeavesTheFormerLastColumn)
     EXPECT_EQ(Table(store), expected);
     EXPECT_EQ(store.PairCaption(static_cast<std::int16_t>(pairs)), Pairs(pairs).sliced(2 * pairs - 2).join(u' '));
 }
-INSTANTIATE_TEST_SUITE_P(FirstMiddleLast, Deleting, ::testing::Values(std::pair{3, 1}, std::pair{5, 3}, std::pair{4, 4}));
+// Deleting the only pair leaves a count of 0 and nothing else.
+INSTANTIATE_TEST_SUITE_P(FirstMiddleLastOnly, Deleting,
+                         ::testing::Values(std::pair{3, 1}, std::pair{5, 3}, std::pair{4, 4}, std::pair{1, 1}));
 
 // line: how the item is written, or null when the store must refuse it.
 struct CharacterCase {
@@ -375,27 +370,6 @@ ProblemStore::LockWaiting NeverWaiting(const char* why)
             }};
 }
 
-TEST_F(Store, ALockLeftByACopyThatDiedDoesNotBlockAChange)
-{
-    LoadWith(Pairs(3));
-    const QString lockPath = dir.Path() + Dat + QStringLiteral(".lock");
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        QLockFile lock(lockPath);
-        _exit(lock.tryLock() ? 0 : 1);  // no unlock: the lock file stays as after a crash
-    }
-    int status = -1;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    ASSERT_TRUE(QFileInfo::exists(lockPath));
-
-    store.SetLockWaiting(NeverWaiting("waited for a dead copy's lock"));
-    store.AddPair(QStringLiteral("鳥"), QStringLiteral("烏"));
-    EXPECT_EQ(dir.Read(Dat), FileOf(Items("鳥|烏") + Pairs(3)));
-    EXPECT_FALSE(QFileInfo::exists(lockPath)) << "the store took the lock and let it go";
-}
-
 // Another copy of the program, in its own process, holding the lock until told.
 class CopyHoldingTheLock {
 public:
@@ -410,7 +384,8 @@ public:
             char said = lock.tryLock() ? 'L' : 'F';
             (void)!write(toParent[1], &said, 1);
             (void)!read(toChild[0], &said, 1);
-            lock.unlock();
+            if (said != 'c')
+                lock.unlock();
             _exit(0);
         }
         close(toChild[0]);
@@ -422,12 +397,12 @@ public:
     }
     ~CopyHoldingTheLock() { Release(); }
     bool Locked() const { return locked_; }
-    // Lets go of the lock and ends.
-    void Release()
+    // Lets go of the lock and ends; or crashes, leaving the lock file as it is.
+    void Release(bool crash = false)
     {
         if (child_ <= 0)
             return;
-        (void)!write(tell_, "\n", 1);
+        (void)!write(tell_, crash ? "c" : "\n", 1);
         close(tell_);
         waitpid(child_, nullptr, 0);
         child_ = 0;
@@ -446,26 +421,24 @@ void SetModified(const QString& path, const QDateTime& when)
     ASSERT_TRUE(file.setFileTime(when, QFileDevice::FileModificationTime));
 }
 
+TEST_F(Store, ALockLeftByACopyThatDiedDoesNotBlockAChange)
+{
+    LoadWith(Pairs(3));
+    CopyHoldingTheLock first(lockPath);
+    ASSERT_TRUE(first.Locked());
+    first.Release(true);
+    ASSERT_TRUE(QFileInfo::exists(lockPath));
+
+    store.SetLockWaiting(NeverWaiting("waited for a dead copy's lock"));
+    store.AddPair(QStringLiteral("鳥"), QStringLiteral("烏"));
+    EXPECT_EQ(dir.Read(Dat), FileOf(Items("鳥|烏") + Pairs(3)));
+    EXPECT_FALSE(QFileInfo::exists(lockPath)) << "the store took the lock and let it go";
+}
+
+// However old its lock, a live copy is waited for: to the limit, or until it lets go.
 TEST_F(Store, ASecondCopyWaitsWhileTheFirstHoldsTheLockAndGoesOnOnceItIsFree)
 {
     LoadWith(Pairs(3));
-    CopyHoldingTheLock first(dir.Path() + Dat + QStringLiteral(".lock"));
-    ASSERT_TRUE(first.Locked());
-    int pauses = 0;
-    store.SetLockWaiting({std::chrono::seconds(10), [&] {
-                              if (++pauses == 1)
-                                  first.Release();
-                              return std::chrono::milliseconds(100);
-                          }});
-    store.AddPair(QStringLiteral("鳥"), QStringLiteral("烏"));
-    EXPECT_EQ(pauses, 1);
-    EXPECT_EQ(dir.Read(Dat), FileOf(Items("鳥|烏") + Pairs(3)));
-}
-
-TEST_F(Store, ALiveCopysLockIsNeverBrokenHoweverOld)
-{
-    LoadWith(Pairs(3));
-    const QString lockPath = dir.Path() + Dat + QStringLiteral(".lock");
     CopyHoldingTheLock first(lockPath);
     ASSERT_TRUE(first.Locked());
     SetModified(lockPath, QDateTime::currentDateTimeUtc().addSecs(-10 * ProblemStore::StaleLockTime.count()));
@@ -480,6 +453,16 @@ TEST_F(Store, ALiveCopysLockIsNeverBrokenHoweverOld)
     EXPECT_EQ(pauses, 4) << "waited the whole second";
     EXPECT_TRUE(QFileInfo::exists(lockPath));
     EXPECT_EQ(dir.Read(Dat), FileOf(Pairs(3)));
+
+    pauses = 0;
+    store.SetLockWaiting({std::chrono::seconds(10), [&] {
+                              if (++pauses == 1)
+                                  first.Release();
+                              return std::chrono::milliseconds(100);
+                          }});
+    store.AddPair(QStringLiteral("鳥"), QStringLiteral("烏"));
+    EXPECT_EQ(pauses, 1);
+    EXPECT_EQ(dir.Read(Dat), FileOf(Items("鳥|烏") + Pairs(3)));
 }
 
 // A copy killed between creating its lock file and writing its process number
@@ -487,8 +470,7 @@ TEST_F(Store, ALiveCopysLockIsNeverBrokenHoweverOld)
 TEST_F(Store, AnEmptyLockIsTakenOverOnceOlderThanTheStaleTime)
 {
     LoadWith(Pairs(3));
-    const QString lockPath = dir.Path() + Dat + QStringLiteral(".lock");
-    dir.Write(Dat + QStringLiteral(".lock"), {});
+    dir.Write(Lock, {});
     SetModified(lockPath, QDateTime::currentDateTimeUtc().addSecs(-ProblemStore::StaleLockTime.count() - 5));
     store.SetLockWaiting(NeverWaiting("waited for an abandoned lock"));
     store.AddPair(QStringLiteral("鳥"), QStringLiteral("烏"));
@@ -500,14 +482,13 @@ TEST_F(Store, AnEmptyLockIsTakenOverOnceOlderThanTheStaleTime)
 TEST_F(Store, ALockPathThatIsNoOrdinaryFileIsAnImmediateErrorThatSavesNothing)
 {
     LoadWith(Pairs(3));
-    const QString lockPath = dir.Path() + Dat + QStringLiteral(".lock");
     store.SetLockWaiting(NeverWaiting("waited"));
     const std::function<bool()> makers[] = {
         [&] { return mkfifo(QFile::encodeName(lockPath).constData(), 0600) == 0; },
         [&] { return QDir().mkdir(lockPath); },
         [&] { return QFile::link(QStringLiteral("/dev/zero"), lockPath); },
         [&] {
-            dir.Write(Dat + QStringLiteral(".lock"), "1\n");
+            dir.Write(Lock, "1\n");
             return QFile::setPermissions(lockPath, {}) && !QFile(lockPath).open(QIODevice::ReadOnly);
         },
     };
@@ -519,7 +500,7 @@ TEST_F(Store, ALockPathThatIsNoOrdinaryFileIsAnImmediateErrorThatSavesNothing)
         }
         const LockFileUnusable error
             = ErrorOf<LockFileUnusable>([&] { store.AddPair(QStringLiteral("鳥"), QStringLiteral("烏")); });
-        EXPECT_TRUE(error.Description().contains(Shown(Dat + QStringLiteral(".lock")))) << error.what();
+        EXPECT_TRUE(error.Description().contains(Shown(Lock))) << error.what();
         EXPECT_EQ(dir.Read(Dat), FileOf(Pairs(3)));
         EXPECT_EQ(Table(store), Pairs(3));
         QDir().rmdir(lockPath);
@@ -558,7 +539,7 @@ TEST_F(Store, ALockThatCannotBeWrittenSaysTheSystemsReason)
     close(toParent[0]);
     waitpid(child, nullptr, 0);
     const QString description = QString::fromUtf8(said);
-    EXPECT_TRUE(description.contains(Shown(Dat + QStringLiteral(".lock")))
+    EXPECT_TRUE(description.contains(Shown(Lock))
                 && description.contains(QString::fromLocal8Bit(strerror(EFBIG))))
         << said.toStdString();
     EXPECT_EQ(dir.Read(Dat), FileOf(Pairs(3)));
