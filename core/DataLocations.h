@@ -1,6 +1,5 @@
 #pragma once
 
-
 #include <QString>
 
 // Where the program's files are, decided once at start.
