@@ -2,10 +2,12 @@
 # make test     the same, then every test
 # make install  build, then install under PREFIX (DESTDIR works as usual)
 # make package  build, then a Debian package in the build folder
+# make windows  the portable Windows zip, cross-built (windows/README.md)
 BUILD ?= build
 PREFIX ?= /usr/local
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+BUILD_WINDOWS ?= build-windows
 
 # Debian 12 packages the build, the tests, the smoke test and the packaging need.
 PACKAGES := cmake make g++ pkg-config \
@@ -20,7 +22,7 @@ EXTRA_PACKAGES ?=
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test install package clean
+.PHONY: all deps configure build run test install package host-render windows windows-test clean
 
 all: build
 
@@ -53,5 +55,13 @@ install: build
 package: build
 	cd $(BUILD) && cpack -G DEB
 
+# The picture renderer runs on the build machine: the native build makes it.
+host-render: configure
+	cmake --build $(BUILD) -j $(JOBS) --target vellumark_render
+windows: host-render
+	JOBS=$(JOBS) bash windows/build.sh $(BUILD) $(BUILD_WINDOWS)
+windows-test: host-render
+	JOBS=$(JOBS) bash windows/build.sh $(BUILD) $(BUILD_WINDOWS) --test
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(BUILD_WINDOWS)
