@@ -7,6 +7,9 @@ set(VELLUMARK_ZIP ${CMAKE_BINARY_DIR}/${VELLUMARK_ZIP_NAME}.zip)
 set(stage ${CMAKE_BINARY_DIR}/zip/${VELLUMARK_ZIP_NAME})
 
 set(qt_libraries Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Network Qt6::Multimedia)
+if(TARGET Qt6::Svg)  # a native build with Qt's own kit
+  list(APPEND qt_libraries Qt6::Svg)
+endif()
 # folder:target of each plugin the program loads: the Windows platform, the
 # native style and the Media Foundation sound backend.
 set(qt_plugins platforms:Qt6::QWindowsIntegrationPlugin styles:Qt6::QWindowsVistaStylePlugin

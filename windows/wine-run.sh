@@ -45,4 +45,7 @@ for folder in "${folders[@]}"; do
   [ -n "$folder" ] && winepath="${winepath:+$winepath;}$(windows_path "$folder")"
 done
 export WINEPATH="$winepath${WINEPATH:+;$WINEPATH}"
-exec wine "$@"
+# Windows programs end their lines with CR LF; CTest's test discovery reads LF.
+status=0
+wine "$@" | tr -d '\r' || status=${PIPESTATUS[0]}
+exit "$status"
