@@ -5,9 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <ostream>
-
-void PrintTo(const PictureSpec& picture, std::ostream* out) { *out << picture.name; }
 
 namespace {
 
