@@ -102,13 +102,16 @@ base_prefix="$cache/qtbase-win64-$base_key"
 if [ ! -f "$base_prefix/.complete" ]; then
   base_src="$(patched "$(fetch qt6-base "$base_version")" qtbase "$base_key")"
   # Debian's +dfsg tarball leaves out src/3rdparty/wintab; Wine's header is
-  # compatible once given the two Wine macros it uses (A/W names, as UNICODE says).
+  # compatible once given the Wine macros it uses (A/W names, as UNICODE says) and
+  # Wacom's API; pktdef.h comes with it.
   mkdir -p "$base_src/src/3rdparty/wintab"
   { printf '%s\n' '#ifndef WINELIB_NAME_AW' '# ifdef UNICODE' '#  define WINELIB_NAME_AW(x) x##W' \
       '# else' '#  define WINELIB_NAME_AW(x) x##A' '# endif' '#endif' '#ifndef DECL_WINELIB_TYPE_AW' \
-      '# define DECL_WINELIB_TYPE_AW(type) typedef WINELIB_NAME_AW(type) type;' '#endif'
+      '# define DECL_WINELIB_TYPE_AW(type) typedef WINELIB_NAME_AW(type) type;' '#endif' \
+      '#ifndef API' '# define API WINAPI' '#endif'
     cat /usr/include/wine/wine/windows/wintab.h
   } >"$base_src/src/3rdparty/wintab/wintab.h"
+  cp /usr/include/wine/wine/windows/pktdef.h "$base_src/src/3rdparty/wintab/"
   build="$cache/build/qtbase-$base_key"
   mkdir -p "$cache/build"
   log "configuring qtbase $base_version -> $base_prefix"
