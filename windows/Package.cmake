@@ -10,10 +10,10 @@ set(qt_libraries Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Network Qt6::Multimedia)
 if(TARGET Qt6::Svg)  # a native build with Qt's own kit
   list(APPEND qt_libraries Qt6::Svg)
 endif()
-# folder:target of each plugin the program loads: the Windows platform, the
+# folder=target of each plugin the program loads: the Windows platform, the
 # native style and the Media Foundation sound backend.
-set(qt_plugins platforms:Qt6::QWindowsIntegrationPlugin styles:Qt6::QWindowsVistaStylePlugin
-               multimedia:Qt6::QWindowsMediaPlugin)
+set(qt_plugins platforms=Qt6::QWindowsIntegrationPlugin styles=Qt6::QWindowsVistaStylePlugin
+               multimedia=Qt6::QWindowsMediaPlugin)
 
 # The MinGW runtime DLLs the program and Qt link against (none with MSVC).
 set(runtime_dlls "")
@@ -36,7 +36,7 @@ foreach(target IN LISTS qt_libraries)
   list(APPEND zip_entries $<TARGET_FILE_NAME:${target}>)
 endforeach()
 foreach(plugin IN LISTS qt_plugins)
-  string(REPLACE ":" ";" plugin "${plugin}")
+  string(REPLACE "=" ";" plugin "${plugin}")
   list(GET plugin 0 folder)
   list(GET plugin 1 target)
   if(NOT TARGET ${target})
@@ -52,8 +52,20 @@ foreach(dll IN LISTS runtime_dlls)
   list(APPEND zip_commands COMMAND ${CMAKE_COMMAND} -E copy ${dll} ${stage}/)
   list(APPEND zip_entries ${name})
 endforeach()
-if(CMAKE_STRIP)
-  list(APPEND zip_commands COMMAND ${CMAKE_STRIP} ${stage}/vellumark.exe)
+# Symbol tables and debug sections are a third of the zip otherwise.
+if(CMAKE_STRIP AND NOT MSVC)
+  list(APPEND zip_commands COMMAND ${CMAKE_STRIP} --strip-unneeded ${stage}/vellumark.exe)
+  foreach(entry IN LISTS zip_entries)
+    if(entry MATCHES "\\.dll$")
+      list(APPEND zip_commands COMMAND ${CMAKE_STRIP} --strip-unneeded ${stage}/${entry})
+    endif()
+  endforeach()
+  foreach(plugin IN LISTS qt_plugins)
+    string(REPLACE "=" ";" plugin "${plugin}")
+    list(GET plugin 0 folder)
+    list(GET plugin 1 target)
+    list(APPEND zip_commands COMMAND ${CMAKE_STRIP} --strip-unneeded ${stage}/${folder}/$<TARGET_FILE_NAME:${target}>)
+  endforeach()
 endif()
 
 add_custom_target(windows_zip
