@@ -3,10 +3,12 @@
 # make install  build, then install under PREFIX, stripped (DESTDIR works as usual)
 # make package  a Debian package in the build folder, built in a tree of its own
 #               with Debian's compiler flags
+# make windows  the portable Windows zip, cross-built (windows/README.md)
 BUILD ?= build
 PREFIX ?= /usr/local
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+BUILD_WINDOWS ?= build-windows
 
 # Debian 12 packages the build, the tests, the smoke test and the packaging need.
 PACKAGES := cmake make g++ pkg-config \
@@ -21,7 +23,7 @@ EXTRA_PACKAGES ?=
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test install package clean
+.PHONY: all deps configure build run test install package host-render windows windows-test clean
 
 all: build
 
@@ -54,5 +56,13 @@ install: build
 package: deps
 	install/build-package.sh $(BUILD)/package $(BUILD) $(JOBS)
 
+# The picture renderer runs on the build machine: the native build makes it.
+host-render: configure
+	cmake --build $(BUILD) -j $(JOBS) --target vellumark_render
+windows: host-render
+	JOBS=$(JOBS) bash windows/build.sh $(BUILD) $(BUILD_WINDOWS)
+windows-test: host-render
+	JOBS=$(JOBS) bash windows/build.sh $(BUILD) $(BUILD_WINDOWS) --test
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(BUILD_WINDOWS)

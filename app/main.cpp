@@ -2,6 +2,7 @@
 #include "app/Program.h"
 #include "core/AppError.h"
 #include "shell/Dialogs.h"
+#include "store/CodePage932.h"
 
 #include <QApplication>
 
@@ -14,6 +15,12 @@ int main(int argc, char* argv[])
     QApplication::setDesktopFileName(QStringLiteral(VELLUMARK_APP_ID));
     // The shell decides when the program ends: a hand-over leaves no window for a moment.
     QApplication::setQuitOnLastWindowClosed(false);
+
+    // Without a converter for the problem file's encoding every file would look damaged.
+    if (const std::optional<QString> reason = WhyNoCp932Converter()) {
+        MessageBoxDialogs().ShowError(nullptr, AppError(AppError::InternalError, *reason));
+        return 1;
+    }
 
     // The files are located once, before any window opens; a program that cannot
     // know where they are says why and does not start.

@@ -12,6 +12,22 @@ bool HasUnreadableCharacters(const QString& folder)
     return folder.contains(QChar::ReplacementCharacter) || folder.contains(QChar::Null) || !folder.isValidUtf16();
 }
 
+// Whether the file system names the folder exactly as Qt hands it over.
+#ifdef Q_OS_WIN
+bool FileSystemNamesExactly(const QString&)
+{
+    // Qt opens files by their UTF-16 names: every folder Qt can name is reached as
+    // it is, whatever the ANSI code page (QFile::encodeName goes through it).
+    return true;
+}
+#else
+bool FileSystemNamesExactly(const QString& folder)
+{
+    // A name that comes back different from the file system would open another file.
+    return QFile::decodeName(QFile::encodeName(folder)) == folder;
+}
+#endif
+
 } // namespace
 
 std::optional<QString> WhyUnusable(const QString& executableFolder)
@@ -26,8 +42,7 @@ std::optional<QString> WhyUnusable(const QString& executableFolder)
         return QStringLiteral("プログラムのあるフォルダー「%1」の名前に、読み取れない文字があります。"
                               "名前の正しいフォルダーにプログラムを移してください。")
             .arg(shown);
-    // A name that comes back different from the file system would open another file.
-    if (QFile::decodeName(QFile::encodeName(executableFolder)) != executableFolder)
+    if (!FileSystemNamesExactly(executableFolder))
         return QStringLiteral("プログラムのあるフォルダー「%1」の名前に、この環境のファイル名で表せない文字があります。"
                               "名前の正しいフォルダーにプログラムを移してください。")
             .arg(shown);

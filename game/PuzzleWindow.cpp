@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QProxyStyle>
 
 #include <array>
 #include <functional>
@@ -30,6 +31,19 @@ const std::array<ButtonDesign, PuzzleGame::ButtonCount> Buttons{{
 }};
 
 const std::array<int, 4> BadgeLefts{300, 1050, 1860, 2685};
+
+// The pair list's entries start where a list box's do. Qt's item views keep a
+// focus-frame margin (3 px a side with the Windows styles) that a list box has
+// not: "未 末" in the list's 27 px Mincho needs 70 px where Windows rounds each
+// kanji up to 28 px, one more than those margins leave in the 96 px list with its
+// scroll bar, and showed as "未…".
+class ListBoxMargins final : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        return metric == PM_FocusFrameHMargin ? 0 : QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
 
 // Enter on the list's current entry picks it, for those who pick by keyboard.
 class EnterKeyFilter final : public QObject {
@@ -98,6 +112,9 @@ void PuzzleWindow::CreateControls(WindowForm& form)
     pairList_->setObjectName(QStringLiteral("pairList"));
     pairList_->setGeometry(TwipsRect(4830, 510, 1440, 5730));
     pairList_->setFont(WindowFonts::PuzzlePairList());
+    auto* margins = new ListBoxMargins;  // follows the application's style
+    margins->setParent(pairList_);
+    pairList_->setStyle(margins);
     QPalette listPalette = pairList_->palette();
     listPalette.setColor(QPalette::Base, QColor(255, 0, 0));
     listPalette.setColor(QPalette::Text, ColourOf(WindowColour::White));

@@ -22,8 +22,9 @@ constexpr QSize TwipsSize(int width, int height) { return {Twips(width), Twips(h
 
 inline QColor ColourOf(Rgb rgb) { return QColor::fromRgb(0xff000000u | rgb); }
 
-// The Mincho fonts the windows are designed with, then real Mincho fonts a Linux
-// desktop has (fontconfig alone would substitute a Latin serif). Sizes are in
+// The Mincho fonts the windows are designed with (ＭＳ 明朝, then Yu Mincho) on Windows,
+// IPA Mincho elsewhere, named one by one (fontconfig alone would substitute a
+// Latin serif). Sizes are in
 // points at 96 dpi and set in pixels, so text keeps its place in the fixed layouts.
 QFont MinchoFont(double points, bool bold = false);
 QFont PMinchoFont(double points, bool bold = false);

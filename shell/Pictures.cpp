@@ -4,7 +4,9 @@
 #include <QGuiApplication>
 #include <QHash>
 #include <QPainter>
+#if VELLUMARK_HAS_SVG
 #include <QSvgRenderer>
+#endif
 
 #include <algorithm>
 #include <cstring>
@@ -19,14 +21,26 @@ bool IsPrerenderedRatio(qreal ratio)
         != Pictures::PrerenderedRatios.end();
 }
 
-// The build's pixels when there are some for that size and ratio, else the SVG drawn.
+// A picture at a size or scale the build rendered no pixels for: its SVG drawn where
+// Qt Svg is built in, else (the Windows build) the nearest larger ready-made
+// picture scaled smoothly.
+QImage PictureAtOtherScale(const PictureSpec& picture, QSize pixels)
+{
+#if VELLUMARK_HAS_SVG
+    return RenderPicture(PicturePath(picture), pixels);
+#else
+    return ScaledPrerendered(picture, pixels);
+#endif
+}
+
+// The build's pixels when there are some for that size and ratio, else drawn.
 QPixmap Load(const PictureSpec& picture, QSize size, qreal ratio, const QString& prerendered)
 {
     QImage image;
     if (!prerendered.isEmpty())
         image = PrerenderedImage(ResourceFolder + prerendered, size * ratio);
     if (image.isNull())
-        image = RenderPicture(PicturePath(picture), size * ratio);
+        image = PictureAtOtherScale(picture, size * ratio);
     QPixmap pixmap = QPixmap::fromImage(std::move(image));
     pixmap.setDevicePixelRatio(ratio);
     return pixmap;
@@ -80,6 +94,30 @@ QImage PrerenderedImage(const QString& resourcePath, QSize pixels)
     return image;
 }
 
+QImage ScaledPrerendered(const PictureSpec& picture, QSize pixels)
+{
+    // The smallest ready-made picture that covers the size, else the largest.
+    int chosen = Pictures::PrerenderedRatios.back();
+    for (const int ratio : Pictures::PrerenderedRatios) {
+        const QSize made = picture.Size() * ratio;
+        if (made.width() >= pixels.width() && made.height() >= pixels.height()) {
+            chosen = ratio;
+            break;
+        }
+    }
+    const QImage made = PrerenderedImage(ResourceFolder + PrerenderedName(picture, chosen), picture.Size() * chosen);
+    if (made.isNull() || pixels.isEmpty()) {
+        QImage blank(pixels, QImage::Format_ARGB32_Premultiplied);
+        blank.fill(Qt::transparent);
+        return blank;
+    }
+    if (made.size() == pixels)
+        return made;
+    return made.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+        .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+#if VELLUMARK_HAS_SVG
 QImage RenderPicture(const QString& svgPath, QSize pixels)
 {
     QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
@@ -91,6 +129,7 @@ QImage RenderPicture(const QString& svgPath, QSize pixels)
     }
     return image;
 }
+#endif
 
 QPixmap Picture(const PictureSpec& picture)
 {

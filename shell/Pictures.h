@@ -20,7 +20,9 @@ struct PictureSpec {
 // Every picture a window names. Pictures are compiled in as SVG, and the build
 // renders each of them at its size for device pixel ratios 1 and 2 into pixels
 // ready to paint; at any other scale the SVG is drawn when first shown, so the
-// pictures stay sharp on a scaled desktop without costing every start.
+// pictures stay sharp on a scaled desktop without costing every start. A build
+// without Qt Svg (the Windows cross-build) scales the nearest larger ready-made
+// picture smoothly instead.
 namespace Pictures {
 inline constexpr PictureSpec StartPlate{"plate-hajime", 152, 53};
 inline constexpr PictureSpec ListPlate{"plate-jiichiran", 152, 53};
@@ -75,4 +77,8 @@ QByteArray PrerenderedBytes(const QImage& image);
 QImage PrerenderedImage(const QString& resourcePath, QSize pixels);
 // How a picture looks at `pixels`: its SVG drawn onto a transparent image of that
 // size (left blank if the SVG is not valid). The build and the loader share it.
+// Only in a build with Qt Svg (VELLUMARK_HAS_SVG).
 QImage RenderPicture(const QString& svgPath, QSize pixels);
+// The same without Qt Svg: the smallest ready-made picture (ratio 1 or 2) that
+// covers `pixels`, else the largest, scaled smoothly to `pixels`.
+QImage ScaledPrerendered(const PictureSpec& picture, QSize pixels);

@@ -2,26 +2,121 @@
 
 #include <QStringEncoder>
 
+#include <climits>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace {
+
+#ifdef Q_OS_WIN
+
+// Windows' own code page 932, with the strict flags: invalid bytes and characters
+// outside the code page are errors, never best-fit or default substitutes.
+constexpr UINT CodePage = 932;
+
+bool Cp932Available()
+{
+    return IsValidCodePage(CodePage);
+}
+
+std::optional<QString> PlatformDecode(QByteArrayView bytes)
+{
+    if (bytes.isEmpty())
+        return QString();
+    if (bytes.size() > INT_MAX)
+        return std::nullopt;
+    // A lead byte cut off at the end is an error, as it is for Qt's converter.
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        if (IsDBCSLeadByteEx(CodePage, static_cast<BYTE>(bytes[i])) && ++i == bytes.size())
+            return std::nullopt;
+    const int length = static_cast<int>(bytes.size());
+    const int wide = MultiByteToWideChar(CodePage, MB_ERR_INVALID_CHARS, bytes.data(), length, nullptr, 0);
+    if (wide <= 0)
+        return std::nullopt;
+    QString text(wide, Qt::Uninitialized);
+    if (MultiByteToWideChar(CodePage, MB_ERR_INVALID_CHARS, bytes.data(), length,
+                            reinterpret_cast<wchar_t*>(text.data()), wide) != wide)
+        return std::nullopt;
+    return text;
+}
+
+std::optional<QByteArray> PlatformEncode(const QString& text)
+{
+    if (text.isEmpty())
+        return QByteArray();
+    if (text.size() > INT_MAX / 2)
+        return std::nullopt;
+    const auto* wide = reinterpret_cast<const wchar_t*>(text.utf16());
+    const int length = static_cast<int>(text.size());
+    // Code page 932 takes no WC_ERR_INVALID_CHARS: a character it cannot hold shows
+    // as the default character having been used.
+    BOOL usedDefault = FALSE;
+    const int size = WideCharToMultiByte(CodePage, WC_NO_BEST_FIT_CHARS, wide, length, nullptr, 0, nullptr, &usedDefault);
+    if (size <= 0 || usedDefault)
+        return std::nullopt;
+    QByteArray bytes(size, Qt::Uninitialized);
+    if (WideCharToMultiByte(CodePage, WC_NO_BEST_FIT_CHARS, wide, length, bytes.data(), size, nullptr, &usedDefault) != size
+        || usedDefault)
+        return std::nullopt;
+    return bytes;
+}
+
+#else
+
 constexpr const char* CodecName = "Shift_JIS";
+
+bool Cp932Available()
+{
+    return QStringDecoder(CodecName).isValid() && QStringEncoder(CodecName).isValid();
+}
+
+std::optional<QByteArray> PlatformEncode(const QString& text)
+{
+    // A fresh encoder each time: its error flag never clears, and a refused
+    // character would otherwise be written as FC FC.
+    QStringEncoder encoder(CodecName);
+    QByteArray bytes = encoder.encode(text);
+    if (!encoder.isValid() || encoder.hasError())
+        return std::nullopt;
+    return bytes;
+}
+
+#endif
+
+} // namespace
+
+std::optional<QString> WhyNoCp932Converter()
+{
+    if (Cp932Available())
+        return std::nullopt;
+    return QStringLiteral("この環境には、問題ファイルの文字コード (Shift_JIS、コードページ 932) の変換機能がありません。"
+                          "問題ファイルを読み書きできないため、プログラムを終わります。");
 }
 
 Cp932Decoder::Cp932Decoder()
 {
+#ifndef Q_OS_WIN
     // Stateless: otherwise a lead byte cut off at the end is dropped without an
     // error, or carried over into the next piece.
     decoder_.emplace(CodecName, QStringDecoder::Flag::Stateless);
+#endif
 }
 
 std::optional<QString> Cp932Decoder::Decode(QByteArrayView bytes)
 {
+#ifdef Q_OS_WIN
+    return PlatformDecode(bytes);
+#else
     // Invalid bytes become U+001A and set the error flag.
     QString text = decoder_->decode(bytes);
-    if (decoder_->hasError()) {
+    if (!decoder_->isValid() || decoder_->hasError()) {
         decoder_.emplace(CodecName, QStringDecoder::Flag::Stateless);
         return std::nullopt;
     }
     return text;
+#endif
 }
 
 std::optional<QString> DecodeCp932(QByteArrayView bytes)
@@ -31,14 +126,11 @@ std::optional<QString> DecodeCp932(QByteArrayView bytes)
 
 std::optional<QByteArray> EncodeCp932(const QString& text)
 {
-    // A fresh encoder each time: its error flag never clears, and a refused
-    // character would otherwise be written as FC FC.
-    QStringEncoder encoder(CodecName);
-    QByteArray bytes = encoder.encode(text);
-    if (encoder.hasError())
+    std::optional<QByteArray> bytes = PlatformEncode(text);
+    if (!bytes)
         return std::nullopt;
     // One-way mappings would store a different character than the user typed.
-    const std::optional<QString> back = DecodeCp932(bytes);
+    const std::optional<QString> back = DecodeCp932(*bytes);
     if (!back || *back != text)
         return std::nullopt;
     return bytes;

@@ -7,8 +7,15 @@
 
 #include <optional>
 
-// Windows code page 932, the encoding of the problem file. Qt's "Shift_JIS" is the
-// Microsoft table (U+FF5E <-> 81 60, U+2015 <-> 81 5C, NEC and IBM extensions).
+// Windows code page 932, the encoding of the problem file. On Windows it is Windows'
+// own code page 932 (Qt has no Shift_JIS converter there without ICU); elsewhere
+// Qt's "Shift_JIS", which is the Microsoft table (U+FF5E <-> 81 60, U+2015 <-> 81 5C,
+// NEC and IBM extensions). The choice is made when the program is built.
+
+// Why this build cannot convert code page 932 (a Japanese sentence), or nothing
+// when it can. Checked once at start: without a converter every problem file
+// would look damaged.
+std::optional<QString> WhyNoCp932Converter();
 
 // The text of bytes, or nothing when they are not valid code page 932, including
 // a lead byte cut off at the end.
@@ -24,6 +31,7 @@ public:
 private:
     // Held in an optional: the error flag never clears, and a reassigned
     // converter stops reporting errors, so a new one is emplaced after a failure.
+    // Unused on Windows, whose converter keeps no state.
     std::optional<QStringDecoder> decoder_;
 };
 

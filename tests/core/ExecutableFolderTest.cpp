@@ -31,6 +31,9 @@ TEST_F(ExecutableFolderTest, UsesOnlyAFolderItCanNameExactly)
     const QString replaced = QStringLiteral("ゲーム") + QChar(QChar::ReplacementCharacter);
     const Row rows[] = {
         {"an ordinary folder", Made(QStringLiteral("ゲーム")), nullptr},
+        // On Windows whatever the ANSI code page; on Linux in the UTF-8 locale the tests run in.
+        {"a user's folder in Japanese", Made(QStringLiteral("Users/太郎/ゲーム")), nullptr},
+        {"a name in several scripts", Made(QStringLiteral("Ελληνικά-한국어-日本語")), nullptr},
         // The root folder's application folder is "", and "/data" is still its own.
         {"the root folder", QStringLiteral("/"), nullptr},
         {"no folder at all", QString(), "分かりません"},

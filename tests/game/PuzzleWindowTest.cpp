@@ -9,9 +9,12 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
+#include <QFontMetrics>
 #include <QListWidget>
 #include <QPaintEvent>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOption>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -216,6 +219,17 @@ TEST_F(PuzzleWindowTest, TheListCoversItsCellsHidesOnACellClickPicksAndOpensAtTh
     ASSERT_TRUE(List()->isVisible());
     ASSERT_EQ(List()->count(), 80);
     EXPECT_EQ(List()->item(2)->text(), FirstOf(3) + QStringLiteral(" ") + SecondOf(3));
+    // Both characters show, never "未…": each entry's text fits its text area beside the scroll bar.
+    for (int row : {0, 2, 79}) {
+        QStyleOptionViewItem option;
+        option.initFrom(List());
+        option.rect = List()->visualItemRect(List()->item(row));
+        option.features = QStyleOptionViewItem::HasDisplay;
+        option.text = List()->item(row)->text();
+        option.font = List()->font();
+        const QRect text = List()->style()->subElementRect(QStyle::SE_ItemViewItemText, &option, List());
+        EXPECT_GE(text.width(), QFontMetrics(List()->font()).horizontalAdvance(option.text)) << row;
+    }
     EXPECT_EQ(QColor(Form()->grab().toImage().pixel(OnForm(GridPoint(15, 17)))), Red) << "the list covers the cells";
 
     QTest::mouseMove(List()->viewport(), QPoint(40, 300));
