@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # make run      install what is missing, build, start the game
 # make test     the same, then every test
 # make install  build, then install under PREFIX, stripped (DESTDIR works as usual)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "BuildInfo.h"
 #include "app/Program.h"
 #include "core/AppError.h"

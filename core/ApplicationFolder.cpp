@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/ApplicationFolder.h"
 
 QString ApplicationFolderOf(const QString& executableFolder)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The local time of day, in seconds since midnight with its fraction. Injected

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/ExecutableFolder.h"
 
 #include <QDir>

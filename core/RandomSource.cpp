@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/RandomSource.h"
 
 #include "core/Clock.h"

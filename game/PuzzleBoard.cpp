@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "game/PuzzleBoard.h"
 
 #include "game/core/PuzzleGame.h"

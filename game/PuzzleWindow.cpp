@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "game/PuzzleWindow.h"
 
 #include "game/PuzzleBoard.h"

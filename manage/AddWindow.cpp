@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "manage/AddWindow.h"
 
 #include "core/AppError.h"

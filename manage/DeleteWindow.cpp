@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "manage/DeleteWindow.h"
 
 #include "core/AppError.h"

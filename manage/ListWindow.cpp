@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "manage/ListWindow.h"
 
 #include "core/AppError.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "manage/ManageLayout.h"
 
 #include "shell/PictureButton.h"

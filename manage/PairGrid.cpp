@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "manage/PairGrid.h"
 
 #include "core/AppError.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/Dialogs.h"
 
 #include "core/AppError.h"

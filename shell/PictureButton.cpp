@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/PictureButton.h"
 
 #include "shell/Pictures.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/Shell.h"
 
 #include "core/AppError.h"

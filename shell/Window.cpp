@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/Window.h"
 
 #include "shell/PictureButton.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "store/OrdinaryFile.h"
 
 #include <QFile>

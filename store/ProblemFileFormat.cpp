@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "store/ProblemFileFormat.h"
 
 #include "core/AppError.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "store/ProblemStore.h"
 
 #include "core/AppError.h"

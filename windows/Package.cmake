@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The portable Windows zip, Vellumark-<version>-win64.zip in the build folder:
 # vellumark.exe, the Qt DLLs and the plugins it loads, the MinGW runtime and data/
 # (問題.dat made from 問題.org, 問題.org, 音/). Unzipped anywhere, it runs.

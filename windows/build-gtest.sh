@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Cross-builds GoogleTest for 64-bit Windows from Debian's own sources
 # (/usr/src/googletest, package libgtest-dev), static, into the cache beside the
 # cross-built Qt (windows/build-qt.sh); prints the prefix. Takes about a minute once.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds Qt for 64-bit Windows from Debian's own source packages (qt6-base and
 # qt6-multimedia), with Debian's MinGW-w64 posix compilers: shared, release, only
 # what Vellumark needs. The result is cached outside the tree, keyed by the source

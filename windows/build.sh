@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # make windows: the portable Windows zip, cross-built with MinGW-w64 against the Qt
 # that windows/build-qt.sh builds (once) from Debian's source packages.
 # make windows-test: the same, then the whole suite under Wine on Xvfb.

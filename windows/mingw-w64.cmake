@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Cross-compiling for 64-bit Windows with Debian's MinGW-w64 (the posix-thread
 # compilers, which std::thread and Qt need). Used for Qt itself (windows/build-qt.sh)
 # and for the program (make windows).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The Windows zip as a user gets it: unzipped into a folder named ゲーム in a fresh
 # Wine prefix, started on Xvfb. The menu appears; 字一覧 opens with the file loaded
 # (no error box); 字登録 adds the pair 甲/由, typed by pasting (Wine reads a key that

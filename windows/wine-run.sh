@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs a program of the Windows cross-build under Wine: CTest's
 # CMAKE_CROSSCOMPILING_EMULATOR, and the test discovery at build time.
 #

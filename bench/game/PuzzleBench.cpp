@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The puzzle board's costs beside a bare painter doing the least the board must do.
 // NextProblem and BareBoardBaseline repaint a shown widget of the board's size
 // through the same path (repaint()); the baseline renders the pair's two glyphs

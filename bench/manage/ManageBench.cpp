@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Opening a management window again: load the problem file, fill the grid, first
 // paint. Beside it, the least any such window costs: 160 plain labels created and
 // painted.

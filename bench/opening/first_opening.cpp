@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The first opening of one window in a fresh process: nothing drawn, no font
 // used, no picture rendered before it. Prints one line of figures in microseconds,
 // wall time and the process's processor time (the fairer one on a busy machine):

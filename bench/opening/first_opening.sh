@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The first opening of each window, every sample in a fresh process, on the
 # offscreen platform: min and median of the first opening (Load to the first
 # picture) and the median of the later openings in the same process.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The baseline: a bare Qt program that shows one widget of the menu's size.
 #include "bench/shell/FirstPaint.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real program up to the menu's first paint.
 #include "bench/shell/FirstPaint.h"
 #include "app/Program.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Start-up of the program against a bare Qt program showing one 629 x 361 widget, both
 # under one Xvfb, taking turns (bare, program, program, bare, ...) so that a slow spell
 # of the machine falls on both alike. Two moments end a run: the window mapped (its

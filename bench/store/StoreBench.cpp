@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The store's load and add beside fair baselines in the same run, each doing the
 // least the operation must do with the same bytes:
 //   Load/Full80     / PlainReadDecode/Full80     goal <= 1.3  (a read and one decode

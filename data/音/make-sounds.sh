@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Makes the program's two sounds with sox: karasu.wav, the crow's caw of the
 # menu's start and end buttons, and o.wav, the hit when the odd cell is found.
 # Both are written as plain 16-bit PCM WAV (-t wavpcm: no extensible header and

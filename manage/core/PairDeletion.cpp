@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "manage/core/PairDeletion.h"
 
 #include "core/AppError.h"

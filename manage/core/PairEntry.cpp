@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "manage/core/PairEntry.h"
 
 #include "core/AppError.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "menu/core/MenuTiming.h"
 
 #include "core/Clock.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ArtCompiler.h"
 
 #include <QFile>

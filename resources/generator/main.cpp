@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Makes the program's pictures and its Windows icon from the drawings in
 // resources/art. Run by hand after changing a drawing (see resources/README.md);
 // the normal build only compiles in what this wrote.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Renders every picture listed in shell/Pictures.h from its SVG into the pixels the
 // program compiles in, one file for each prerendered device pixel ratio, and the
 // icon at the sides asked for: bare pixels for a file ending in .argb, else a PNG

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/ApplicationFolder.h"
 #include "core/DataLocations.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/DataLocations.h"
 #include "core/AppError.h"
 #include "store/ProblemStore.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "game/core/PuzzleGame.h"
 #include "store/ProblemStore.h"
 #include "tests/game/PuzzleTestSupport.h"

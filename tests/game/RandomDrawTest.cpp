@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/RandomSource.h"
 #include "tests/support/Fakes.h"
 

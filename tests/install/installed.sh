@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs into a temporary tree (DESTDIR, prefix /usr) and runs the installed program
 # under Xvfb, started by the command of its menu entry, with a temporary home:
 #  - the menu entry starts the program installed in <bindir> (games in the package)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Checks the Debian package built from the package tree against that tree's install:
 # exactly the files `cmake --install` puts under /usr, the program in /usr/games,
 # stripped and without compiler notes, built with Debian's hardening; the version is

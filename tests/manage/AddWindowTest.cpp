@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/manage/ManageFixture.h"
 
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The add and delete windows' rules without a screen: what is stored, refused or
 // left alone, where the focus goes, which cells turn red and what a click deletes.
 #include "core/AppError.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "menu/core/MenuTiming.h"
 #include "tests/support/Fakes.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "menu/MenuWindow.h"
 #include "tests/support/MenuWithStubs.h"
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Starts the real program under Xvfb from another directory, checks that the menu
 # appears with its caption and client size, clicks おわり and expects the program to
 # end by itself with status 0 about a second later.

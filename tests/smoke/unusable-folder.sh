@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Starts a copy of the real program from a folder whose name has a byte that is not
 # valid UTF-8, so the program cannot name its own folder. It must not start: one
 # error box centred on the screen, no menu, status 1 once the box is closed, and no

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "store/CodePage932.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/AppError.h"
 #include "store/ProblemFileFormat.h"
 #include "store/FileTrouble.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Sourced by the scripts that run the real program in a real X server. Needs `work`,
 # a scratch folder, set first; starts a private Xvfb (a free display, so parallel
 # runs never collide) and cleans up after the script, whatever way it ends.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/store/fuzz/ProblemFileCheck.h"
 
 #include "store/ProblemFileFormat.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Feeds arbitrary bytes to the problem-file reader. Beyond crashes and sanitizer
 // reports it checks the promises of BrokenProblemFilePromise, which the store
 // tests also run over the seed corpus.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Fuzzes the problem-file reader for a while: run.sh [seconds] (default 60).
 # Builds a clang build in build-fuzz/ at the top of the source tree and runs the
 # target on a scratch copy of the seed corpus, so the corpus in the tree stays as
