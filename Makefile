@@ -35,8 +35,9 @@ deps:
 	done; \
 	if [ -n "$$missing" ]; then \
 		echo "Installing:$$missing"; \
-		$(SUDO) apt-get update -qq && \
-		DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
+		$(SUDO) apt-get -o DPkg::Lock::Timeout=600 update -qq && \
+		DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get -o DPkg::Lock::Timeout=600 \
+			install -y -qq --no-install-recommends $$missing; \
 	fi
 
 configure: deps

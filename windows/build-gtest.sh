@@ -4,6 +4,8 @@
 # (/usr/src/googletest, package libgtest-dev), static, into the cache beside the
 # cross-built Qt (windows/build-qt.sh); prints the prefix. Takes about a minute once.
 set -euo pipefail
+# Only the prefix goes to standard output, which windows/build.sh captures.
+exec 3>&1 1>&2
 here="$(cd "$(dirname "$0")" && pwd)"
 cache="${VELLUMARK_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/vellumark}"
 jobs="${JOBS:-$(nproc 2>/dev/null || echo 2)}"
@@ -21,4 +23,4 @@ if [ ! -f "$prefix/.complete" ]; then
   cmake --install "$build" >/dev/null
   touch "$prefix/.complete"
 fi
-echo "$prefix"
+echo "$prefix" >&3

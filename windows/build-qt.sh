@@ -8,9 +8,13 @@
 #
 #   windows/build-qt.sh            build if missing, then print the Qt prefix
 #
+# The prefix is the only thing on standard output (windows/build.sh captures it);
+# everything the script and the tools it runs print goes to standard error.
+#
 # VELLUMARK_CACHE (default ${XDG_CACHE_HOME:-$HOME/.cache}/vellumark) holds the
 # sources, the build folders and the installed Qt. JOBS (default: nproc).
 set -euo pipefail
+exec 3>&1 1>&2
 here="$(cd "$(dirname "$0")" && pwd)"
 cache="${VELLUMARK_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/vellumark}"
 jobs="${JOBS:-$(nproc 2>/dev/null || echo 2)}"
@@ -63,7 +67,7 @@ mapfile -t base_options < <(options qtbase)
 mapfile -t mm_options < <(options qtmultimedia)
 prefix="$cache/qt-win64-$key"
 if [ -f "$prefix/.complete" ]; then
-  echo "$prefix"
+  echo "$prefix" >&3
   exit 0
 fi
 
@@ -84,7 +88,7 @@ patched() {  # patched <unpacked folder> <patch prefix> <key> -> a patched copy
     local p
     for p in "$here"/qt-patches/"$2"-*.patch; do
       log "applying $(basename "$p")"
-      patch -d "$out" -p1 --forward --quiet < "$p"
+      patch -d "$out" -p1 --forward --quiet < "$p" >&2
     done
     touch "$out/.patched"
   fi
@@ -155,4 +159,4 @@ cmake --install "$build" >/dev/null
 rm -rf "$prefix"
 mv "$prefix.tmp" "$prefix"
 touch "$prefix/.complete"
-echo "$prefix"
+echo "$prefix" >&3

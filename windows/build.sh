@@ -30,8 +30,19 @@ if [ ${#missing[@]} -gt 0 ]; then
     --no-install-recommends "${missing[@]}"
 fi
 
-qt="$("$here/build-qt.sh")"
-gtest="$("$here/build-gtest.sh")"
+# Each script hands over one folder on its standard output and nothing else.
+handed_over() {
+  local folder
+  folder="$("$here/$1")"
+  if [[ "$folder" == *$'\n'* || ! -d "$folder" ]]; then
+    echo "windows/build.sh: $1 handed over no single folder but:" >&2
+    printf '%s\n' "$folder" >&2
+    return 1
+  fi
+  echo "$folder"
+}
+qt="$(handed_over build-qt.sh)"
+gtest="$(handed_over build-gtest.sh)"
 # The MinGW runtime DLLs, for the tests run from the build folder.
 runtime=""
 for dll in libstdc++-6.dll libwinpthread-1.dll; do
