@@ -134,6 +134,22 @@ QByteArray ReadWholeFile(const QString& path, StoreFile file)
     return std::move(*bytes);
 }
 
+QString FileBehindLinks(const QString& path)
+{
+    // The system's own limit on links followed in one path.
+    constexpr int MaxLinks = 40;
+    QString file = QFileInfo(path).absoluteFilePath();
+    for (int followed = 0; followed <= MaxLinks; ++followed) {
+        const QFileInfo info(file);
+        if (!info.isSymbolicLink())
+            return file;
+        file = info.symLinkTarget();
+    }
+    throw AppError(AppError::PathFileAccessError,
+                   QStringLiteral("%1「%2」はシンボリックリンクが輪になっていて、ファイルにたどり着きません。")
+                       .arg(LabelOf(StoreFile::Problems), ShownPath(path)));
+}
+
 AppError WriteError(int number, const QString& path, const QString& reason)
 {
     return AppError(number,

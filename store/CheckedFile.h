@@ -25,6 +25,11 @@ std::optional<QByteArray> ReadIfPresent(const QString& path, StoreFile file);
 // The same, with a missing file a fault.
 QByteArray ReadWholeFile(const QString& path, StoreFile file);
 
+// The file path names once every symbolic link on the way is followed, the last
+// of which may name a file not there yet: the one name all paths to a file share,
+// and so the one that is locked and replaced. Throws AppError for a ring of links.
+QString FileBehindLinks(const QString& path);
+
 // The problem file at path could not be written, for reason.
 AppError WriteError(int number, const QString& path, const QString& reason);
 
