@@ -12,6 +12,12 @@
 
 #include <functional>
 
+#ifdef Q_OS_UNIX
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 const QString Data = QStringLiteral("/data/");
@@ -94,5 +100,36 @@ INSTANTIATE_TEST_SUITE_P(
                         ProvideUserProblemFile(installed, sync);
                     }}),
     [](const auto& param) { return std::string(param.param.name); });
+
+#ifdef Q_OS_UNIX
+// A list shared in a group stays shared: the replacing copy takes the file's
+// mode and group (root, as in CI, may give any group), and a new file is made as
+// any other.
+TEST(UserSettings, ASaveKeepsTheFilesModeAndGroup)
+{
+    TempAppDir dir;
+    const QByteArray path = QFile::encodeName(dir.Locations().problemFile);
+    dir.Write(Data + QStringLiteral("問題.dat"), FileOf({QStringLiteral("A"), QStringLiteral("B")}));
+    dir.Write(Data + QStringLiteral("問題.org"), FileOf({QStringLiteral("A"), QStringLiteral("B")}));
+    const group* games = getgrnam("games");
+    const gid_t shared = geteuid() == 0 && games ? games->gr_gid : getegid();
+    ASSERT_EQ(chown(path.constData(), static_cast<uid_t>(-1), shared), 0);
+    ASSERT_EQ(chmod(path.constData(), 0664), 0);
+    ProblemStore store = StoreIn(dir);
+    store.LoadProblemFile();
+    store.AddPair(QStringLiteral("C"), QStringLiteral("D"));
+    struct stat saved {};
+    ASSERT_EQ(stat(path.constData(), &saved), 0);
+    EXPECT_EQ(saved.st_mode & 07777, 0664u);
+    EXPECT_EQ(saved.st_gid, shared);
+
+    ASSERT_EQ(unlink(path.constData()), 0);
+    const mode_t mask = umask(027);
+    store.CreateFromFactory();
+    umask(mask);
+    ASSERT_EQ(stat(path.constData(), &saved), 0);
+    EXPECT_EQ(saved.st_mode & 07777, 0640u);
+}
+#endif
 
 } // namespace
