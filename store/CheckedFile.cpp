@@ -156,7 +156,7 @@ AppError WriteError(int number, const QString& path, const QString& reason)
                     QStringLiteral("%1「%2」に書き込めません: %3").arg(LabelOf(StoreFile::Problems), ShownPath(path), reason));
 }
 
-void WriteFileAtomically(const QString& path, const QByteArray& bytes, const DiskSync& sync)
+void WriteFileAtomically(const QString& path, const QByteArray& bytes, const DiskSync& sync, const QString& accessOf)
 {
     const auto fail = [&](int number, const QString& systemReason) {
         const FileTrouble trouble = DiagnoseFileTrouble(path, true);
@@ -173,7 +173,7 @@ void WriteFileAtomically(const QString& path, const QByteArray& bytes, const Dis
                             + Latin1(TemporaryPlaceholder));
         if (!file.open())
             throw fail(AppError::PathFileAccessError, file.errorString());
-        TakeAccessOf(path, file.handle());
+        TakeAccessOf(accessOf.isEmpty() ? path : accessOf, file.handle());
         if (file.write(bytes) != bytes.size() || !file.flush())
             throw fail(AppError::DeviceIoError, file.errorString());
         if (const std::optional<QString> why = sync(file.handle()))
