@@ -37,7 +37,8 @@ std::filesystem::path FileSystemPath(const QString& path)
 }
 
 // The copy about to replace `path` takes what the user set on the file: the
-// permission bits and the group of a list shared in a group. A new file gets
+// permission bits, the group of a list shared in a group, and the owner when an
+// administrator saves a user's file. A new file gets
 // what the system gives any new file. Where the file system keeps no such
 // things, or the saver may not give the group, the save goes on without them.
 void TakeAccessOf(const QString& path, int handle)
@@ -52,9 +53,13 @@ void TakeAccessOf(const QString& path, int handle)
     mode_t mode = 0;
     if (::stat(QFile::encodeName(path).constData(), &old) == 0) {
         struct stat copy {};
-        // Before the mode: changing the group clears the set-id bits.
+        // Before the mode: changing the owner or group clears the set-id bits.
+        // Only an administrator may give the owner; the group apart, so that a
+        // member of it keeps it even so.
         if (::fstat(handle, &copy) == 0 && copy.st_gid != old.st_gid)
             (void)!::fchown(handle, static_cast<uid_t>(-1), old.st_gid);
+        if (copy.st_uid != old.st_uid)
+            (void)!::fchown(handle, old.st_uid, static_cast<gid_t>(-1));
         mode = old.st_mode & 07777;
     } else {
         const mode_t mask = ::umask(0);
