@@ -147,7 +147,6 @@ double MeanDifference(const QImage& a, const QImage& b)
             sum += std::abs(int(x.constScanLine(row)[i]) - int(y.constScanLine(row)[i]));
     return double(sum) / (double(x.width()) * x.height() * 4);
 }
-#endif
 
 // How many pixels are neither clear nor opaque.
 int SoftEdge(const QImage& image)
@@ -158,6 +157,7 @@ int SoftEdge(const QImage& image)
             soft += qAlpha(image.pixel(x, y)) > 8 && qAlpha(image.pixel(x, y)) < 247;
     return soft;
 }
+#endif
 
 // Through the loader the windows use, at the scales a desktop is commonly set to:
 // the ready-made pixels at 1 and 2, else (125 %, 150 % and 175 % are common on
