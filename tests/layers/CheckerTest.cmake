@@ -40,7 +40,7 @@ set(planted
   "store/Bad.cpp|#include \"../shell/Shell.h\""
   "store/Bad.cpp|#include \"../core/Error.h\""
   "game/core/Bad.cpp|#include \"store/../game/Window.h\""
-  "game/Bad.cpp|#include </usr/include/stdio.h>"
+  "game/Bad.cpp|#include </shell/Shell.h>"
   "game/core/Bad.cpp|#include \"game/Window.h\""
   "store/Bad.cpp|#include <QWidget>"
   "core/Bad.cpp|#include <QtGui/QImage>"
