@@ -20,11 +20,6 @@
 // Failures name the picture rather than dumping its bytes.
 void PrintTo(const PictureSpec& picture, std::ostream* out) { *out << picture.name; }
 void PrintTo(const QSize& size, std::ostream* out) { *out << size.width() << 'x' << size.height(); }
-void PrintTo(const QImage& image, std::ostream* out)
-{
-    *out << "image of ";
-    PrintTo(image.size(), out);
-}
 
 namespace {
 

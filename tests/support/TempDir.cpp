@@ -67,12 +67,10 @@ QByteArray Cp932(const QString& text)
         if (u == u'\r' || u == u'\n' || (u >= 0x20 && u < 0x7f)) {
             bytes += char(u);
         } else if (u >= u'ぁ' && u <= u'ん') {
-            bytes += '\x82';
-            bytes += char(0x9f + (u - u'ぁ'));
+            bytes.append('\x82').append(char(0x9f + (u - u'ぁ')));
         } else if (u >= u'ァ' && u <= u'ヶ') {
             const int index = u - u'ァ';  // the trail byte skips 0x7f
-            bytes += '\x83';
-            bytes += char(0x40 + index + (index >= 0x3f ? 1 : 0));
+            bytes.append('\x83').append(char(0x40 + index + (index >= 0x3f ? 1 : 0)));
         } else if (const auto it = kanji.find(u); it != kanji.end()) {
             bytes += it->second;
         } else {
