@@ -404,20 +404,17 @@ std::optional<QString> WhyInvisible(const QString& character)
 {
     if (character.isEmpty())
         return std::nullopt;
-    const char32_t code = QStringView(character).toUcs4().value(0);
-    switch (QChar::category(code)) {
-    case QChar::Separator_Space:
-    case QChar::Separator_Line:
-    case QChar::Separator_Paragraph:
-    case QChar::Other_Control:
-    case QChar::Other_Format:
-        break;
-    default:
-        if (!QChar::isSpace(code))
-            return std::nullopt;
-    }
-    return QStringLiteral("U+%1 は空白・改行・制御文字のような目に見えない字です。組の字は目に見える字でなければなりません。")
-        .arg(QStringLiteral("%1").arg(static_cast<uint>(code), 4, 16, QLatin1Char('0')).toUpper());
+    const char32_t code = CodePointAt(character, 0);
+    const QChar::Category category = QChar::category(code);
+    // Code page 932 maps its user-defined area (F040 to F9FC) there.
+    if (category == QChar::Other_PrivateUse)
+        return QStringLiteral("%1 は私用領域の字で、フォントによって空白や四角に見えます。組の字は目に見える字でなければなりません。")
+            .arg(CodePoint(code));
+    // A lone surrogate is refused as a character code page 932 lacks.
+    if (category == QChar::Other_Surrogate || !ShowsAsNothing(code))
+        return std::nullopt;
+    return QStringLiteral("%1 は空白・改行・制御文字のような目に見えない字です。組の字は目に見える字でなければなりません。")
+        .arg(CodePoint(code));
 }
 
 Writing Write(std::int16_t count, const QList<QString>& items)

@@ -154,27 +154,6 @@ INSTANTIATE_TEST_SUITE_P(Items, Character,
                                            CharacterCase{"LoneSurrogate", QString(QChar(0xD800)), nullptr}),
                          CaseName);
 
-// The board would show 607 empty cells, or an empty odd one.
-TEST_F(Store, AnInvisiblePairCharacterIsRefusedByItsCodePoint)
-{
-    LoadWith(Pairs(3));
-    const std::pair<QString, const char*> invisible[] = {{QStringLiteral(" "), "U+0020"},  {QStringLiteral("\t"), "U+0009"},
-                                                         {QString(QChar(0x3000)), "U+3000"}, {QString(QChar(1)), "U+0001"},
-                                                         {QStringLiteral("\n"), "U+000A"}, {QString(QChar(0x200B)), "U+200B"}};
-    for (const auto& [character, code] : invisible) {
-        for (const bool first : {true, false}) {
-            const InputRefused refusal = ErrorOf<InputRefused>([&] {
-                first ? store.AddPair(character, QStringLiteral("未")) : store.AddPair(QStringLiteral("未"), character);
-            });
-            EXPECT_TRUE(refusal.Description().contains(QString::fromLatin1(code))
-                        && refusal.Description().contains(QStringLiteral("目に見える字でなければなりません")))
-                << refusal.what();
-        }
-    }
-    EXPECT_EQ(dir.Read(Dat), FileOf(Pairs(3)));
-    EXPECT_EQ(Table(store), Pairs(3));
-}
-
 TEST_F(Store, FaultsAreErrorsThatChangeNothing)
 {
     EXPECT_EQ(ErrorOf([&] { store.LoadProblemFile(); }).Number(), AppError::FileNotFound);
