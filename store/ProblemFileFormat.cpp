@@ -265,11 +265,36 @@ int LineAt(QByteArrayView bytes, qsizetype index)
     return line;
 }
 
+bool BeyondAscii(char byte)
+{
+    return byte & 0x80;
+}
+
+// The first item beyond ASCII when every such item is valid UTF-8. Only items
+// count, as they are all that a save writes back; and a character of code page
+// 932 alone in its item never is valid UTF-8: no lead byte of a two-byte one
+// begins a two-byte UTF-8 sequence, and the item's end cuts any longer one short.
+std::optional<Cursor<QByteArrayView>::Item> FirstUtf8Item(QByteArrayView bytes)
+{
+    std::optional<Cursor<QByteArrayView>::Item> first;
+    try {
+        Cursor<QByteArrayView> cursor(bytes);
+        while (const std::optional<Cursor<QByteArrayView>::Item> item = cursor.Next()) {
+            if (std::none_of(item->raw.begin(), item->raw.end(), BeyondAscii))
+                continue;
+            if (!item->raw.isValidUtf8())
+                return std::nullopt;
+            if (!first)
+                first = item;
+        }
+    } catch (const Fault&) {
+        return std::nullopt;  // the reading proper names it
+    }
+    return first;
+}
+
 // Editors that save in Unicode: read as code page 932 such a file gives pairs of
-// garbled characters that look valid, and a save would mix both encodings. A file
-// the program wrote is never valid UTF-8 unless it is all ASCII: no lead byte of
-// a two-byte character of code page 932 begins a two-byte UTF-8 sequence, and the
-// line end after each character cuts any longer one short.
+// garbled characters that look valid, and a save would mix both encodings.
 std::optional<Fault> UnicodeFault(QByteArrayView bytes)
 {
     const auto saveAsCp932 = [](const QString& found) {
@@ -287,13 +312,24 @@ std::optional<Fault> UnicodeFault(QByteArrayView bytes)
     if (const qsizetype nul = bytes.indexOf('\0'); nul >= 0)
         return Fault{AppError::BadFileContents, LineAt(bytes, nul),
                      saveAsCp932(QStringLiteral("ファイルに NUL バイト (00) があります。BOM のない UTF-16 で保存されたファイルと見られます。"))};
-    const auto beyondAscii = std::find_if(bytes.begin(), bytes.end(), [](char byte) { return byte & 0x80; });
-    if (beyondAscii == bytes.end() || !bytes.isValidUtf8())
+    if (std::none_of(bytes.begin(), bytes.end(), BeyondAscii))
         return std::nullopt;
-    const qsizetype at = beyondAscii - bytes.begin();
-    const QString decoded = QString::fromUtf8(bytes.sliced(at, std::min<qsizetype>(4, bytes.size() - at)));
-    const QString character = decoded.left(decoded.front().isHighSurrogate() ? 2 : 1);
-    return Fault{AppError::BadFileContents, LineAt(bytes, at),
+    const std::optional<Cursor<QByteArrayView>::Item> item = FirstUtf8Item(bytes);
+    if (!item)
+        return std::nullopt;
+    // Worked out by hand: Qt's decoders drop a byte-order mark met here.
+    const QByteArrayView sequence = item->raw.sliced(std::find_if(item->raw.begin(), item->raw.end(), BeyondAscii) - item->raw.begin());
+    const auto lead = static_cast<unsigned char>(sequence[0]);
+    const int length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    char32_t code = lead & (0x7F >> length);
+    for (int k = 1; k < length; ++k)
+        code = code << 6 | (static_cast<unsigned char>(sequence[k]) & 0x3F);
+    QString character;
+    if (QChar::requiresSurrogates(code))
+        character.append(QChar(QChar::highSurrogate(code))).append(QChar(QChar::lowSurrogate(code)));
+    else
+        character.append(QChar(static_cast<char16_t>(code)));
+    return Fault{AppError::BadFileContents, item->line,
                  saveAsCp932(QStringLiteral("ファイルが UTF-8 で保存されています (この行の「%1」は UTF-8 の字です)。")
                                  .arg(ShownInMessage(character)))};
 }

@@ -125,6 +125,7 @@ INSTANTIATE_TEST_SUITE_P(Files, Loading, ::testing::Values(
     FileCase{"CutOffLeadByte", " 1 \r\nA\r\n\x96", nullptr, {}, Bad, 3, "(96)"},
     FileCase{"OpenQuote", " 1 \n\"A\nB\n", nullptr, {}, Past, 2, "閉じられない"},
     FileCase{"LinesInsideQuotes", " 1 \n\"A\n\"\n\xa0\n", nullptr, {}, Bad, 4, "(A0)"},
+    FileCase{"ByteOrderMarkInsideUtf8", " 1 \r\nA\r\n\xef\xbb\xbf\r\n", nullptr, {}, Bad, 3, "UTF-8 で保存されています (この行の「<U+FEFF>」"},
     // The factory set as editors that save in Unicode write it (made once with iconv).
     FileCase{"FactorySetInUtf8", Seed("factory-utf8"), nullptr, {}, Bad, 2,
              "UTF-8 で保存されています (この行の「未」は UTF-8 の字です)。問題ファイルは Shift-JIS (コードページ 932) で保存し直して"},
