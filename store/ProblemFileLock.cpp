@@ -11,7 +11,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
+#include <QSysInfo>
 #include <QTemporaryFile>
 #include <QThread>
 
@@ -74,19 +74,17 @@ QString WhyNoLockCanBeWritten(const QString& lockFile)
     return {};
 }
 
-// The temporary copies that saves killed midway left beside the file: its name,
-// a dot and six letters or digits, and older than any live save.
-void RemoveStaleTemporaries(const QString& problemFile)
+// The copies that saves killed midway stranded beside the file, once older than
+// any live save: the lock does not keep out a copy whose stale lock was taken over.
+void RemoveStrandedTemporaries(const QString& problemFile)
 {
     const QFileInfo file(problemFile);
-    const QRegularExpression temporaryName(
-        QRegularExpression::anchoredPattern(QRegularExpression::escape(file.fileName()) + QStringLiteral("\\.[A-Za-z0-9]{6}")));
     const QDateTime staleBefore = QDateTime::currentDateTimeUtc().addSecs(
         -std::chrono::duration_cast<std::chrono::seconds>(StaleTemporaryAge).count());
-    const QFileInfoList entries = file.absoluteDir().entryInfoList({file.fileName() + QStringLiteral(".*")},
-                                                                   QDir::Files | QDir::Hidden);
+    const QFileInfoList entries = file.absoluteDir().entryInfoList(
+        {QStringLiteral(".") + file.fileName() + Latin1(TemporaryMarker) + u'*'}, QDir::Files | QDir::Hidden);
     for (const QFileInfo& entry : entries) {
-        if (entry.isSymLink() || !temporaryName.match(entry.fileName()).hasMatch())
+        if (entry.isSymLink() || !IsTemporaryCopyOf(problemFile, entry.fileName()))
             continue;
         if (entry.lastModified().toUTC() < staleBefore)
             QFile::remove(entry.absoluteFilePath());
@@ -115,13 +113,27 @@ ProblemFileLock::ProblemFileLock(const QString& problemFile, const Waiting& wait
         if (lock_.error() != QLockFile::LockFailedError)
             ThrowCannotLock(problemFile);
         if (waited >= waiting.limit)
-            throw AppError(AppError::PathFileAccessError,
-                           QStringLiteral("%1「%2」は別に開いているこのプログラムが書き換え中で、%3 秒待っても終わりませんでした。")
-                               .arg(LabelOf(StoreFile::Problems), ShownPath(problemFile))
-                               .arg(std::chrono::duration_cast<std::chrono::seconds>(waiting.limit).count()));
+            throw LockStillHeld(AppError::PathFileAccessError,
+                                QStringLiteral("%1「%2」は%3が書き換え中で、%4 秒待っても終わりませんでした。"
+                                               "何も保存していません。しばらくしてから、もう一度試して下さい。")
+                                    .arg(LabelOf(StoreFile::Problems), ShownPath(problemFile), Holder())
+                                    .arg(std::chrono::duration_cast<std::chrono::seconds>(waiting.limit).count()));
         waited += waiting.pause();
     }
-    RemoveStaleTemporaries(problemFile);
+    RemoveStrandedTemporaries(problemFile);
+}
+
+QString ProblemFileLock::Holder() const
+{
+    qint64 process = 0;
+    QString computer;
+    QString program;
+    if (!lock_.getLockInfo(&process, &computer, &program))
+        return QStringLiteral("ほかのプログラム");
+    // QLockFile names the computer by its host name.
+    if (computer.isEmpty() || computer == QSysInfo::machineHostName())
+        return QStringLiteral("このコンピューターで別に開いているこのプログラム (プロセス番号 %1)").arg(process);
+    return QStringLiteral("コンピューター「%1」で開いているこのプログラム (プロセス番号 %2)").arg(computer).arg(process);
 }
 
 void ProblemFileLock::ThrowCannotLock(const QString& problemFile)
