@@ -20,6 +20,36 @@ QString HexOf(QByteArrayView bytes)
     return hex;
 }
 
+QString CodePoint(char32_t code)
+{
+    return QStringLiteral("U+%1").arg(static_cast<uint>(code), 4, 16, QLatin1Char('0')).toUpper();
+}
+
+// A lone surrogate stands for itself.
+char32_t CodePointAt(QStringView text, qsizetype i)
+{
+    if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+        return QChar::surrogateToUcs4(text[i], text[i + 1]);
+    return text[i].unicode();
+}
+
+// Characters a font draws as nothing, or as an empty box.
+bool ShowsAsNothing(char32_t code)
+{
+    switch (QChar::category(code)) {
+    case QChar::Separator_Space:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+    case QChar::Other_Control:
+    case QChar::Other_Format:
+    case QChar::Other_Surrogate:
+    case QChar::Other_PrivateUse:
+        return true;
+    default:
+        return QChar::isSpace(code);
+    }
+}
+
 // One code unit of the file's bytes or of its decoded text, for comparing with
 // the ASCII separators.
 int UnitAt(QByteArrayView bytes, qsizetype i)
@@ -44,6 +74,7 @@ public:
     struct Item {
         View raw;
         int line = 0;
+        bool quoted = false;
         bool endedAtComma = false;
     };
 
@@ -83,6 +114,7 @@ public:
                 throw Fault{AppError::InputPastEndOfFile, line_,
                             QStringLiteral("二重引用符 (\") で始まる項目が閉じられないままファイルが終わっています。")};
             item.raw = units_.sliced(open, close - open);
+            item.quoted = true;
             for (qsizetype i = open; i < close; ++i) {
                 // Line breaks inside quotes still count as lines for later messages.
                 if (At(i) == '\n' || (At(i) == '\r' && (i + 1 >= close || At(i + 1) != '\n')))
@@ -116,15 +148,18 @@ private:
     int line_ = 1;
 };
 
-// The count item as it shows in a message.
-QString Shown(QByteArrayView raw)
-{
-    return DecodeCp932(raw).value_or(HexOf(raw));
-}
+constexpr qsizetype ShownCharacters = 20;
 
+// The count item as it shows in a message.
 QString Shown(QStringView raw)
 {
-    return raw.toString();
+    return ShownInMessage(raw.first(std::min(raw.size(), ShownCharacters)));
+}
+
+QString Shown(QByteArrayView raw)
+{
+    const std::optional<QString> text = DecodeCp932(raw);
+    return text ? Shown(*text) : HexOf(raw);
 }
 
 template <typename View>
@@ -142,6 +177,7 @@ std::int16_t ReadCount(Cursor<View>& cursor)
     View digits = item->raw;
     while (!digits.isEmpty() && UnitAt(digits, digits.size() - 1) == ' ')
         digits.chop(1);
+    const View written = digits;
     const bool negative = !digits.isEmpty() && UnitAt(digits, 0) == '-';
     if (negative)
         digits = digits.sliced(1);
@@ -151,7 +187,7 @@ std::int16_t ReadCount(Cursor<View>& cursor)
     if (!allDigits)
         throw Fault{AppError::TypeMismatch, item->line,
                     QStringLiteral("件数「%1」が 0 から %2 までの整数ではありません。")
-                        .arg(Shown(item->raw).left(20)).arg(MaxPairs)};
+                        .arg(Shown(item->raw)).arg(MaxPairs)};
     while (digits.size() > 1 && UnitAt(digits, 0) == '0')
         digits = digits.sliced(1);
     int value = 0;
@@ -163,7 +199,7 @@ std::int16_t ReadCount(Cursor<View>& cursor)
     if (value > MaxPairs)
         throw Fault{AppError::SubscriptOutOfRange, item->line,
                     QStringLiteral("件数「%1」が上限の %2 組を超えています。")
-                        .arg(Shown(item->raw).trimmed().left(20)).arg(MaxPairs)};
+                        .arg(Shown(written)).arg(MaxPairs)};
     return static_cast<std::int16_t>(value);
 }
 
@@ -192,11 +228,110 @@ void ReadItems(View units, TextReading& reading, PlaceItem placeItem)
             }
             reading.items.append(*span);
         }
+        // Pairs past the count would be dropped by the next save; only blank lines
+        // may follow. Counted up to the last item that holds anything.
+        qsizetype following = 0, firstExtra = -1;
+        int extraLine = 0;
+        for (qsizetype seen = 1; const std::optional<typename Cursor<View>::Item> item = cursor.Next(); ++seen) {
+            if (item->raw.isEmpty() && !item->quoted && !item->endedAtComma)
+                continue;
+            following = seen;
+            if (firstExtra < 0) {
+                firstExtra = 2 * count + seen - 1;
+                extraLine = item->line;
+            }
+        }
+        if (following > 0) {
+            const qsizetype items = 2 * count + following;
+            const QString written = items % 2 ? QStringLiteral("%1 組と 1 字").arg(items / 2) : QStringLiteral("%1 組").arg(items / 2);
+            throw Fault{AppError::BadFileContents, extraLine,
+                        QStringLiteral("件数は %1 組ですが、ファイルには %2が書かれています。%3から先が件数に入っていません。"
+                                       "件数を直すか、余分な行を取り除いて下さい。")
+                            .arg(count).arg(written, ItemName(firstExtra))};
+        }
         reading.count = count;
     } catch (Fault& fault) {
         reading.items.clear();
         reading.fault = std::move(fault);
     }
+}
+
+int LineAt(QByteArrayView bytes, qsizetype index)
+{
+    int line = 1;
+    for (qsizetype i = 0; i < index; ++i)
+        if (bytes[i] == '\n' || (bytes[i] == '\r' && (i + 1 >= bytes.size() || bytes[i + 1] != '\n')))
+            ++line;
+    return line;
+}
+
+bool BeyondAscii(char byte)
+{
+    return byte & 0x80;
+}
+
+// The first item beyond ASCII when every such item is valid UTF-8. Only items
+// count, as they are all that a save writes back; and a character of code page
+// 932 alone in its item never is valid UTF-8: no lead byte of a two-byte one
+// begins a two-byte UTF-8 sequence, and the item's end cuts any longer one short.
+std::optional<Cursor<QByteArrayView>::Item> FirstUtf8Item(QByteArrayView bytes)
+{
+    std::optional<Cursor<QByteArrayView>::Item> first;
+    try {
+        Cursor<QByteArrayView> cursor(bytes);
+        while (const std::optional<Cursor<QByteArrayView>::Item> item = cursor.Next()) {
+            if (std::none_of(item->raw.begin(), item->raw.end(), BeyondAscii))
+                continue;
+            if (!item->raw.isValidUtf8())
+                return std::nullopt;
+            if (!first)
+                first = item;
+        }
+    } catch (const Fault&) {
+        return std::nullopt;  // the reading proper names it
+    }
+    return first;
+}
+
+// Editors that save in Unicode: read as code page 932 such a file gives pairs of
+// garbled characters that look valid, and a save would mix both encodings.
+std::optional<Fault> UnicodeFault(QByteArrayView bytes)
+{
+    const auto saveAsCp932 = [](const QString& found) {
+        return found + QStringLiteral("問題ファイルは Shift-JIS (コードページ 932) で保存し直して下さい。");
+    };
+    const auto savedIn = [&](const char* encoding) {
+        return saveAsCp932(QStringLiteral("ファイルが %1 で保存されています。").arg(QString::fromUtf8(encoding)));
+    };
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return Fault{AppError::BadFileContents, 1, savedIn("UTF-8 (BOM 付き)")};
+    if (bytes.startsWith("\xFF\xFE"))
+        return Fault{AppError::BadFileContents, 1, savedIn("UTF-16 LE (BOM 付き)")};
+    if (bytes.startsWith("\xFE\xFF"))
+        return Fault{AppError::BadFileContents, 1, savedIn("UTF-16 BE (BOM 付き)")};
+    if (const qsizetype nul = bytes.indexOf('\0'); nul >= 0)
+        return Fault{AppError::BadFileContents, LineAt(bytes, nul),
+                     saveAsCp932(QStringLiteral("ファイルに NUL バイト (00) があります。BOM のない UTF-16 で保存されたファイルと見られます。"))};
+    if (std::none_of(bytes.begin(), bytes.end(), BeyondAscii))
+        return std::nullopt;
+    const std::optional<Cursor<QByteArrayView>::Item> item = FirstUtf8Item(bytes);
+    if (!item)
+        return std::nullopt;
+    // Worked out by hand: Qt's decoders drop a byte-order mark met here.
+    const QByteArrayView sequence = item->raw.sliced(std::find_if(item->raw.begin(), item->raw.end(), BeyondAscii) - item->raw.begin());
+    const auto lead = static_cast<unsigned char>(sequence[0]);
+    const int length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    char32_t code = lead & (0x7F >> length);
+    for (int k = 1; k < length; ++k)
+        code = code << 6 | (static_cast<unsigned char>(sequence[k]) & 0x3F);
+    QString character;
+    if (QChar::requiresSurrogates(code))
+        character.append(QChar(QChar::highSurrogate(code))).append(QChar(QChar::lowSurrogate(code)));
+    else
+        character.append(QChar(static_cast<char16_t>(code)));
+    return Fault{AppError::BadFileContents, item->line,
+                 saveAsCp932(QStringLiteral("ファイルが UTF-8 で保存されています (この行の「%1」は UTF-8 の字です)。")
+                                 .arg(ShownInMessage(character)))};
 }
 
 } // namespace
@@ -206,13 +341,42 @@ QString ItemName(qsizetype itemIndex)
     return QStringLiteral("%1 組目の %2 字目").arg(itemIndex / 2 + 1).arg(itemIndex % 2 + 1);
 }
 
+QString ShownInMessage(QStringView text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    for (qsizetype i = 0; i < text.size();) {
+        const char32_t code = CodePointAt(text, i);
+        const qsizetype width = QChar::requiresSurrogates(code) ? 2 : 1;
+        if (code == ' ' || !ShowsAsNothing(code))
+            shown += text.sliced(i, width);
+        else if (code == '\t')
+            shown += QStringLiteral("<TAB>");
+        else if (code == '\n')
+            shown += QStringLiteral("<LF>");
+        else if (code == '\r')
+            shown += QStringLiteral("<CR>");
+        else
+            shown += QLatin1Char('<') + CodePoint(code) + QLatin1Char('>');
+        i += width;
+    }
+    return shown;
+}
+
 TextReading ReadText(QByteArrayView bytes)
 {
     TextReading reading;
+    if (std::optional<Fault> fault = UnicodeFault(bytes)) {
+        reading.fault = std::move(fault);
+        return reading;
+    }
+    // Old editors end a text file with Ctrl-Z; it is no item.
+    if (bytes.endsWith('\x1A'))
+        bytes.chop(1);
     // One decode of the whole file costs less than setting a converter to work
-    // 161 times. It fails on any byte that is not code page 932, even past the
-    // announced items, which are never read; then the items are decoded one by
-    // one, which finds the item and line to blame, or reads the file after all.
+    // 161 times. It fails on any byte that is not code page 932, even in the
+    // skipped rest of a quoted field; then the items are decoded one by one,
+    // which finds the item and line to blame, or reads the file after all.
     if (std::optional<QString> text = DecodeCp932(bytes)) {
         reading.text = std::move(*text);
         const QStringView whole(reading.text);
@@ -230,20 +394,6 @@ TextReading ReadText(QByteArrayView bytes)
         reading.text += *text;
         return span;
     });
-    return reading;
-}
-
-Reading Read(QByteArrayView bytes)
-{
-    const TextReading text = ReadText(bytes);
-    Reading reading;
-    reading.fault = text.fault;
-    if (!text.fault) {
-        reading.contents.count = text.count;
-        reading.contents.items.reserve(text.items.size());
-        for (qsizetype i = 0; i < text.items.size(); ++i)
-            reading.contents.items.append(text.Item(i).toString());
-    }
     return reading;
 }
 
@@ -278,9 +428,8 @@ std::optional<QString> WhyUnstorable(const QString& item)
         return QStringLiteral("二重引用符 (\") で始まる字は問題ファイルに保存できません。");
     if (!EncodeCp932(item)) {
         if (const std::optional<QString> bad = FirstUnencodableCharacter(item)) {
-            const char32_t code = bad->toUcs4().value(0);
-            return QStringLiteral("「%1」(U+%2) は Shift-JIS (コードページ 932) にない文字なので保存できません。")
-                .arg(*bad, QStringLiteral("%1").arg(static_cast<uint>(code), 4, 16, QLatin1Char('0')).toUpper());
+            return QStringLiteral("「%1」(%2) は Shift-JIS (コードページ 932) にない文字なので保存できません。")
+                .arg(ShownInMessage(*bad), CodePoint(CodePointAt(*bad, 0)));
         }
         return QStringLiteral("Shift-JIS (コードページ 932) で表せない文字が含まれているので保存できません。");
     }
@@ -291,20 +440,17 @@ std::optional<QString> WhyInvisible(const QString& character)
 {
     if (character.isEmpty())
         return std::nullopt;
-    const char32_t code = QStringView(character).toUcs4().value(0);
-    switch (QChar::category(code)) {
-    case QChar::Separator_Space:
-    case QChar::Separator_Line:
-    case QChar::Separator_Paragraph:
-    case QChar::Other_Control:
-    case QChar::Other_Format:
-        break;
-    default:
-        if (!QChar::isSpace(code))
-            return std::nullopt;
-    }
-    return QStringLiteral("U+%1 は空白・改行・制御文字のような目に見えない字です。組の字は目に見える字でなければなりません。")
-        .arg(QStringLiteral("%1").arg(static_cast<uint>(code), 4, 16, QLatin1Char('0')).toUpper());
+    const char32_t code = CodePointAt(character, 0);
+    const QChar::Category category = QChar::category(code);
+    // Code page 932 maps its user-defined area (F040 to F9FC) there.
+    if (category == QChar::Other_PrivateUse)
+        return QStringLiteral("%1 は私用領域の字で、フォントによって空白や四角に見えます。組の字は目に見える字でなければなりません。")
+            .arg(CodePoint(code));
+    // A lone surrogate is refused as a character code page 932 lacks.
+    if (category == QChar::Other_Surrogate || !ShowsAsNothing(code))
+        return std::nullopt;
+    return QStringLiteral("%1 は空白・改行・制御文字のような目に見えない字です。組の字は目に見える字でなければなりません。")
+        .arg(CodePoint(code));
 }
 
 Writing Write(std::int16_t count, const QList<QString>& items)

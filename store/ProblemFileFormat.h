@@ -23,7 +23,8 @@ inline constexpr std::int16_t MaxPairs = 80;
 // a line end (CR LF, LF or CR) ends an item; spaces before an item are skipped,
 // and so are spaces after the count; an empty line is an empty item; an item that
 // begins with a double quote runs to the next one and the rest of its field is
-// skipped.
+// skipped. After the announced items only blank lines may follow, and a final
+// Ctrl-Z (1A) is no part of the file.
 namespace ProblemFile {
 
 struct Fault {
@@ -32,23 +33,12 @@ struct Fault {
     QString text;    // Japanese, without the file name
 };
 
-struct Contents {
-    std::int16_t count = 0;
-    QList<QString> items;  // 2 * count: first, second, first, second, ...
-};
-
-// Either the contents or the first fault that stops a faithful reading: a count
-// that is missing, not a number, below 0 or above 80; fewer items than announced;
-// an unterminated quote; bytes that are not code page 932. Whatever follows the
-// announced items is not read.
-struct Reading {
-    Contents contents;
-    std::optional<Fault> fault;
-};
-Reading Read(QByteArrayView bytes);
-
-// The same reading with the items as stretches of one decoded text, so that a
-// reader that already holds most of them need not make 160 new strings.
+// The items as stretches of one decoded text, so that a reader that already
+// holds most of them need not make 160 new strings; or the first fault that
+// stops a faithful reading: a count that is missing, not a number, below 0 or
+// above 80; fewer or more items than announced; an unterminated quote; a file
+// saved in a Unicode encoding (a byte-order mark, NUL bytes, UTF-8 with
+// characters beyond ASCII); bytes that are not code page 932.
 struct TextReading {
     struct Span {
         qsizetype start = 0;
@@ -56,20 +46,25 @@ struct TextReading {
     };
     std::int16_t count = 0;
     QString text;
-    QList<Span> items;  // 2 * count, as in Contents
+    QList<Span> items;  // 2 * count: first, second, first, second, ...
     std::optional<Fault> fault;
 
     QStringView Item(qsizetype index) const { return QStringView(text).sliced(items.at(index).start, items.at(index).length); }
 };
 TextReading ReadText(QByteArrayView bytes);
 
+// text as a message quotes it: what shows as nothing or as a box (white space
+// other than the plain space, control, format and private-use characters) by
+// name or code point, as "<TAB>" or "<U+3000>".
+QString ShownInMessage(QStringView text);
+
 // Why item (one the reader yielded, or one character) cannot be stored so that it
 // reads back as itself, or nothing when it can. What the reader yields can always
 // be stored; only a double quote and a character code page 932 lacks cannot.
 std::optional<QString> WhyUnstorable(const QString& item);
 // Why a pair character would show as an empty cell on the board (its first code
-// point is white space, a control or a format character), or nothing when it can
-// be seen.
+// point is white space, a control or a format character) or as a blank or a box
+// (a private-use character), or nothing when it can be seen.
 std::optional<QString> WhyInvisible(const QString& character);
 
 // The file's bytes, from items the reader yielded or single characters. An item

@@ -56,8 +56,9 @@ public:
     // Makes the new pair pair 1 (the oldest drops out of a full table), saves and
     // reloads. Throws InputRefused, changing nothing, for a character the file
     // cannot hold (a leading double quote, one outside code page 932) and for one
-    // the board would show as an empty cell (white space, a line break, a control
-    // character). A line break after a visible character is kept, in quotes.
+    // the board would show as an empty cell or a box (white space, a line break, a
+    // control or a private-use character). A line break after a visible character
+    // is kept, in quotes.
     void AddPair(const QString& first, const QString& second);
     // n outside 1..ProblemCount is an AppError and changes nothing.
     void DeletePair(std::int16_t n);

@@ -49,6 +49,15 @@ TEST_F(PairRules, EntryStoresTheFirstCharactersAsPairOneOrLeavesPanelAndFileAsTh
         {kept, u"\"未"_s, u"末"_s, kept, Outcome::Refused, Focus::FirstBox, u"\""_s},
         {kept, u"𠮷野"_s, u"吉"_s, kept, Outcome::Refused, Focus::FirstBox, u"𠮷"_s},          // never halved
         {kept, u"未"_s, u"か\u309Aき"_s, kept, Outcome::Refused, Focus::FirstBox, u"\u309A"_s},  // the mark stays
+        // By code point, as the board would show 607 empty cells, or blanks or boxes.
+        {kept, u" "_s, u"末"_s, kept, Outcome::Refused, Focus::FirstBox, u"U+0020 は空白"_s},
+        {kept, u"未"_s, u"\t"_s, kept, Outcome::Refused, Focus::FirstBox, u"U+0009 は空白"_s},
+        {kept, u"\n"_s, u"末"_s, kept, Outcome::Refused, Focus::FirstBox, u"U+000A は空白"_s},
+        {kept, u"未"_s, u"\x01"_s, kept, Outcome::Refused, Focus::FirstBox, u"U+0001 は空白"_s},
+        {kept, u"\u3000"_s, u"末"_s, kept, Outcome::Refused, Focus::FirstBox, u"U+3000 は空白"_s},
+        {kept, u"未"_s, u"\u200B"_s, kept, Outcome::Refused, Focus::FirstBox, u"U+200B は空白"_s},
+        {kept, u"\uE000"_s, u"末"_s, kept, Outcome::Refused, Focus::FirstBox, u"U+E000 は私用領域"_s},
+        {kept, u"未"_s, u"\uF8FF"_s, kept, Outcome::Refused, Focus::FirstBox, u"U+F8FF は私用領域"_s},
     };
     for (const auto& [before, first, second, after, outcome, focus, refused] : cases) {
         SCOPED_TRACE((first + u'|' + second).toStdString());

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "store/ProblemFileFormat.h"
+
 #include <QByteArrayView>
 
 #include <optional>
@@ -11,3 +13,6 @@
 // is written back so that it reads the same, and the written form is a fixed
 // point. Returns what was broken, or nothing.
 std::optional<std::string> BrokenProblemFilePromise(QByteArrayView bytes);
+
+// The items of a reading as strings, as the writer takes them.
+QList<QString> ItemsOf(const ProblemFile::TextReading& reading);
