@@ -89,29 +89,6 @@ TEST_F(InstalledTree, ReadsTheSharedFilesAndCopiesTheUsersPairsOnTheFirstRunOnly
         << "no temporary file left behind";
 }
 
-// The write is checked as the store's saves are: a full disk shows only at the flush
-// or the sync, and a file left empty would be called damaged at the next start.
-TEST_F(InstalledTree, AFirstRunThatCannotWriteTheUsersFileSaysWhyAndPublishesNothing)
-{
-    const DataLocations locations = Resolve();
-    const QString reason = QStringLiteral("No space left on device");
-    const AppError error = ErrorOf([&] {
-        ProvideUserProblemFile(locations, [&](int) { return std::optional<QString>(reason); });
-    });
-    EXPECT_TRUE(error.Description().contains(QDir::toNativeSeparators(locations.problemFile))
-                && error.Description().contains(reason))
-        << error.what();
-    EXPECT_EQ(QDir(locations.dataFolder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System), QStringList{})
-        << "no file, no temporary copy, no lock";
-}
-
-TEST_F(InstalledTree, AnUnwritablePerUserFolderIsAnError)
-{
-    // A file where the folder should be cannot be written through, whoever runs the test.
-    dir.Write(User, QByteArray("not a folder"));
-    EXPECT_THROW(ProvideUserProblemFile(Resolve()), AppError);
-}
-
 // Made from the factory copy only when that reads faithfully.
 TEST_F(InstalledTree, AFirstRunDoesNotCopyADamagedFactoryCopyAndNamesIt)
 {
@@ -125,7 +102,8 @@ TEST_F(InstalledTree, AFirstRunDoesNotCopyADamagedFactoryCopyAndNamesIt)
 // Without a per-user folder the user's file would be "/問題.dat", at the top of the disk.
 TEST_F(InstalledTree, WithoutAPerUserFolderIsAnErrorThatMakesNothing)
 {
-    const AppError error = ErrorOf([&] { ProvideUserProblemFile(ResolveDataLocations(dir.Path() + QStringLiteral("/usr/bin"), {})); });
+    const AppError error
+        = ErrorOf([&] { ProvideUserProblemFile(ResolveDataLocations(dir.Path() + QStringLiteral("/usr/bin"), {})); });
     EXPECT_TRUE(error.Description().contains(QStringLiteral("利用者ごとのデータフォルダー"))) << error.what();
     EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/問題.dat")));
 }
@@ -163,6 +141,29 @@ TEST_F(InstalledTree, TwoFirstRunsAtOnceMakeOneFileAndTheLaterOverwritesNothing)
     EXPECT_EQ(second.PairCaption(1), QStringLiteral("鳥 烏"));
 }
 #endif
+
+// The write is checked as the store's saves are: a full disk shows only at the flush
+// or the sync, and a file left empty would be called damaged at the next start.
+TEST_F(InstalledTree, AFirstRunThatCannotWriteTheUsersFileSaysWhyAndPublishesNothing)
+{
+    const DataLocations locations = Resolve();
+    const QString reason = QStringLiteral("No space left on device");
+    const AppError error = ErrorOf([&] {
+        ProvideUserProblemFile(locations, [&](int) { return std::optional<QString>(reason); });
+    });
+    EXPECT_TRUE(error.Description().contains(QDir::toNativeSeparators(locations.problemFile))
+                && error.Description().contains(reason))
+        << error.what();
+    EXPECT_EQ(QDir(locations.dataFolder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System), QStringList{})
+        << "no file, no temporary copy, no lock";
+}
+
+TEST_F(InstalledTree, AnUnwritablePerUserFolderIsAnError)
+{
+    // A file where the folder should be cannot be written through, whoever runs the test.
+    dir.Write(User, QByteArray("not a folder"));
+    EXPECT_THROW(ProvideUserProblemFile(Resolve()), AppError);
+}
 
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
 // A relative XDG_DATA_HOME would make the pairs depend on the folder the program
