@@ -37,7 +37,8 @@ std::filesystem::path FileSystemPath(const QString& path)
 }
 
 // The copy about to replace `path` takes what the user set on the file: the
-// permission bits and the group of a list shared in a group. A new file gets
+// permission bits, the group of a list shared in a group, and the owner when an
+// administrator saves a user's file. A new file gets
 // what the system gives any new file. Where the file system keeps no such
 // things, or the saver may not give the group, the save goes on without them.
 void TakeAccessOf(const QString& path, int handle)
@@ -52,9 +53,13 @@ void TakeAccessOf(const QString& path, int handle)
     mode_t mode = 0;
     if (::stat(QFile::encodeName(path).constData(), &old) == 0) {
         struct stat copy {};
-        // Before the mode: changing the group clears the set-id bits.
+        // Before the mode: changing the owner or group clears the set-id bits.
+        // Only an administrator may give the owner; the group apart, so that a
+        // member of it keeps it even so.
         if (::fstat(handle, &copy) == 0 && copy.st_gid != old.st_gid)
             (void)!::fchown(handle, static_cast<uid_t>(-1), old.st_gid);
+        if (copy.st_uid != old.st_uid)
+            (void)!::fchown(handle, old.st_uid, static_cast<gid_t>(-1));
         mode = old.st_mode & 07777;
     } else {
         const mode_t mask = ::umask(0);
@@ -156,7 +161,7 @@ AppError WriteError(int number, const QString& path, const QString& reason)
                     QStringLiteral("%1「%2」に書き込めません: %3").arg(LabelOf(StoreFile::Problems), ShownPath(path), reason));
 }
 
-void WriteFileAtomically(const QString& path, const QByteArray& bytes, const DiskSync& sync)
+void WriteFileAtomically(const QString& path, const QByteArray& bytes, const DiskSync& sync, const QString& accessOf)
 {
     const auto fail = [&](int number, const QString& systemReason) {
         const FileTrouble trouble = DiagnoseFileTrouble(path, true);
@@ -173,7 +178,7 @@ void WriteFileAtomically(const QString& path, const QByteArray& bytes, const Dis
                             + Latin1(TemporaryPlaceholder));
         if (!file.open())
             throw fail(AppError::PathFileAccessError, file.errorString());
-        TakeAccessOf(path, file.handle());
+        TakeAccessOf(accessOf.isEmpty() ? path : accessOf, file.handle());
         if (file.write(bytes) != bytes.size() || !file.flush())
             throw fail(AppError::DeviceIoError, file.errorString());
         if (const std::optional<QString> why = sync(file.handle()))

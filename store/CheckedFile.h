@@ -35,9 +35,10 @@ AppError WriteError(int number, const QString& path, const QString& reason);
 
 // Replaces the file whole or not at all: a crash, a full disk or a failing one
 // leaves the old file. sync makes the data durable before the replace. The new
-// file keeps the old one's permission bits and, where the system lets the saver
-// give it, its group.
-void WriteFileAtomically(const QString& path, const QByteArray& bytes, const DiskSync& sync);
+// file takes the permission bits and, where the system lets the saver give it,
+// the group of the file at accessOf (path itself when empty).
+void WriteFileAtomically(const QString& path, const QByteArray& bytes, const DiskSync& sync,
+                         const QString& accessOf = {});
 
 // The copy a save writes before it replaces the file is named "." + the file's
 // name + this marker + six letters or digits: hidden, and plainly the program's,

@@ -262,7 +262,8 @@ QString ProblemStore::SetAsideAndRestoreFactory(const QDateTime& now)
                 setAside = candidate;
             }
         }
-        WriteFileAtomically(path, bytes, sync_);
+        // The factory set takes what the user set on the damaged file.
+        WriteFileAtomically(path, bytes, sync_, setAside);
         knownBytes_ = bytes;
         unusable_.reset();
     }

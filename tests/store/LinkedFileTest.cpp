@@ -1,23 +1,18 @@
 // SPDX-License-Identifier: MIT
-#include "core/AppError.h"
 #include "store/ProblemStore.h"
 #include "tests/support/TempDir.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
 #ifdef Q_OS_UNIX
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
-
-const QString Shared = QStringLiteral("/shared/問題.dat");
-const QString Org = QStringLiteral("/data/問題.org");
-const QStringList AB = {QStringLiteral("A"), QStringLiteral("B")};
 
 // Two installs whose 問題.dat lead to one file: one link relative, the other
 // through a second link.
@@ -25,83 +20,93 @@ class LinkedFile : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir.Write(Shared, FileOf(AB));
-        dir.Write(Org, FileOf({QStringLiteral("土"), QStringLiteral("士")}));
-        ASSERT_TRUE(QDir().mkpath(dir.Path() + QStringLiteral("/a")) && QDir().mkpath(dir.Path() + QStringLiteral("/b")));
+        dir.Write(QStringLiteral("/shared/問題.dat"), FileOf(QStringList{QStringLiteral("A"), QStringLiteral("B")}));
+        dir.Write(QStringLiteral("/data/問題.org"), FileOf({QStringLiteral("土"), QStringLiteral("士")}));
+        ASSERT_TRUE(QDir(dir.Path()).mkdir(QStringLiteral("a")) && QDir(dir.Path()).mkdir(QStringLiteral("b")));
         ASSERT_EQ(symlink("../shared/問題.dat", QFile::encodeName(linkA).constData()), 0);
-        ASSERT_EQ(symlink(QFile::encodeName(dir.Path() + Shared).constData(),
-                          QFile::encodeName(dir.Path() + QStringLiteral("/b/via")).constData()), 0);
+        ASSERT_EQ(symlink(QFile::encodeName(shared).constData(), QFile::encodeName(dir.Path() + QStringLiteral("/b/via")).constData()), 0);
         ASSERT_EQ(symlink("via", QFile::encodeName(linkB).constData()), 0);
     }
-    // The links are still links, to where they led, with nothing put beside them.
+    // Still links, to where they led, with nothing put beside them.
     void ExpectLinksKept() const
     {
-        EXPECT_EQ(QFile::symLinkTarget(linkA), dir.Path() + Shared);
+        EXPECT_EQ(QFile::symLinkTarget(linkA), shared);
         EXPECT_EQ(QFile::symLinkTarget(linkB), dir.Path() + QStringLiteral("/b/via"));
-        EXPECT_EQ(QDir(dir.Path() + QStringLiteral("/a")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden
-                                                                    | QDir::System),
+        EXPECT_EQ(QDir(dir.Path() + QStringLiteral("/a")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden | QDir::System),
                   QStringList{QStringLiteral("問題.dat")});
     }
 
     TempAppDir dir;
-    const QString linkA = dir.Path() + QStringLiteral("/a/問題.dat");
-    const QString linkB = dir.Path() + QStringLiteral("/b/問題.dat");
+    const QString shared = dir.Path() + QStringLiteral("/shared/問題.dat"), factory = dir.Locations().factoryFile;
+    const QString linkA = dir.Path() + QStringLiteral("/a/問題.dat"), linkB = dir.Path() + QStringLiteral("/b/問題.dat");
 };
 
-// The first copy's disk is slow; the second tries its change meanwhile. It waits
-// for the first, then finds the first's pair in the file, so neither is lost.
+// Another copy, in its own process, saves through its link while its disk is slow;
+// this one tries its change meanwhile. It waits for the other, is refused naming
+// it, then finds the other's pair in the file: neither is lost.
 TEST_F(LinkedFile, TwoCopiesReachingItThroughLinksInTwoFoldersTakeOneLockAndLoseNothing)
 {
-    ProblemStore second(linkB, dir.Path() + Org);
+    ProblemStore second(linkB, factory);
     second.LoadProblemFile();
+    int syncing[2], go[2];
+    ASSERT_TRUE(pipe(syncing) == 0 && pipe(go) == 0);
+    const pid_t first = fork();
+    if (first == 0) {
+        ProblemStore store(linkA, factory, [&](int handle) {
+            char said = 's';
+            return write(syncing[1], &said, 1) == 1 && read(go[0], &said, 1) == 1 ? SyncToDisk(handle) : QStringLiteral("told");
+        });
+        try {
+            store.LoadProblemFile();
+            store.AddPair(QStringLiteral("C"), QStringLiteral("D"));
+        } catch (...) {
+            _exit(1);
+        }
+        _exit(0);
+    }
+    close(syncing[1]);
+    close(go[0]);
+    char said = 0;
+    ASSERT_EQ(read(syncing[0], &said, 1), 1);
     int pauses = 0;
-    second.SetLockWaiting({std::chrono::seconds(1), [&] {
-                               ++pauses;
-                               return std::chrono::milliseconds(250);
-                           }});
-    ProblemStore first(linkA, dir.Path() + Org, [&](int handle) {
-        EXPECT_THROW(second.AddPair(QStringLiteral("E"), QStringLiteral("F")), AppError);
-        return SyncToDisk(handle);
-    });
-    first.LoadProblemFile();
-    first.AddPair(QStringLiteral("C"), QStringLiteral("D"));
-    EXPECT_EQ(pauses, 4) << "waited for the first copy's lock";
+    second.SetLockWaiting({std::chrono::seconds(1), [&] { return ++pauses, std::chrono::milliseconds(250); }});
+    const QString holder = QStringLiteral("このコンピューターで別に開いているこのプログラム (プロセス番号 %1)").arg(first);
+    EXPECT_TRUE(ErrorOf<LockStillHeld>([&] { second.AddPair(QStringLiteral("E"), QStringLiteral("F")); })
+                    .Description().contains(holder));
+    EXPECT_EQ(pauses, 4) << "waited the whole second for the other copy's lock";
+    int status = -1;
+    EXPECT_TRUE(write(go[1], "g", 1) == 1 && waitpid(first, &status, 0) == first && status == 0);
 
     EXPECT_THROW(second.AddPair(QStringLiteral("E"), QStringLiteral("F")), ProblemFileChanged);
     second.AddPair(QStringLiteral("E"), QStringLiteral("F"));
-    EXPECT_EQ(dir.Read(Shared), FileOf(QStringList{QStringLiteral("E"), QStringLiteral("F"), QStringLiteral("C"),
-                                                   QStringLiteral("D")} + AB));
+    EXPECT_EQ(dir.Read(QStringLiteral("/shared/問題.dat")), FileOf(QString::fromUtf8("E|F|C|D|A|B").split(u'|')));
     ExpectLinksKept();
+
+    // A lock from another computer, whose process cannot be asked, names that computer.
+    dir.Write(QStringLiteral("/shared/問題.dat.lock"), "4321\nvellumark\nfaraway\n");
+    EXPECT_TRUE(ErrorOf<LockStillHeld>([&] { second.DeletePair(1); }).Description().contains(QStringLiteral("コンピューター「faraway」")));
 }
 
 // Setting the link aside would cut the user's file off from every later save.
 TEST_F(LinkedFile, RecoverySetsAsideAndReplacesTheFileTheLinkLeadsTo)
 {
-    const QDateTime when(QDate(2026, 12, 7), QTime(1, 30, 0));
-    ProblemStore store(linkB, dir.Path() + Org);
-    dir.Write(Shared, " 2 \r\n");
+    ProblemStore store(linkB, factory);
+    dir.Write(QStringLiteral("/shared/問題.dat"), " 2 \r\n");
     EXPECT_THROW(store.LoadProblemFile(), ProblemFileUnusable);
-    const QString setAside = store.SetAsideAndRestoreFactory(when);
-    EXPECT_EQ(setAside, dir.Path() + Shared + QStringLiteral(".壊れていたもの-20261207-013000"));
-    QFile kept(setAside);
-    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-    EXPECT_EQ(kept.readAll(), " 2 \r\n");
+    const QString setAside = store.SetAsideAndRestoreFactory(QDateTime(QDate(2026, 12, 7), QTime(1, 30, 0)));
+    EXPECT_EQ(setAside, shared + QStringLiteral(".壊れていたもの-20261207-013000"));
+    EXPECT_EQ(dir.Read(QStringLiteral("/shared/問題.dat.壊れていたもの-20261207-013000")), " 2 \r\n");
     store.RestoreFactoryProblems();
-    EXPECT_EQ(dir.Read(Shared), dir.Read(Org));
+    EXPECT_EQ(dir.Read(QStringLiteral("/shared/問題.dat")), dir.Read(QStringLiteral("/data/問題.org")));
     ExpectLinksKept();
 
     // A link to a file that is gone: the file is made where the link leads.
-    QFile::remove(dir.Path() + Shared);
+    QFile::remove(shared);
     EXPECT_THROW(store.LoadProblemFile(), ProblemFileUnusable);
-    EXPECT_EQ(store.SetAsideAndRestoreFactory(when), QString());
-    EXPECT_EQ(dir.Read(Shared), dir.Read(Org));
-    QFile::remove(dir.Path() + Shared);
-    DataLocations installed = dir.Locations();
-    installed.problemFile = linkA;
-    installed.dataFolder = dir.Path() + QStringLiteral("/a");
-    installed.installed = true;
-    ProvideUserProblemFile(installed);
-    EXPECT_EQ(dir.Read(Shared), dir.Read(Org));
+    EXPECT_EQ(store.SetAsideAndRestoreFactory(QDateTime::currentDateTime()), QString());
+    QFile::remove(shared);
+    ProvideUserProblemFile({dir.Path() + QStringLiteral("/a"), linkA, factory, {}, {}, true});
+    EXPECT_EQ(dir.Read(QStringLiteral("/shared/問題.dat")), dir.Read(QStringLiteral("/data/問題.org")));
     ExpectLinksKept();
 }
 
