@@ -27,7 +27,7 @@ class UserFiles : public ::testing::TestWithParam<Writing> {};
 // copies only one that a killed save stranded goes, never one another copy may
 // still be writing. The file keeps its mode, group and owner (root, as in CI,
 // may give any); a new one is made as any other file.
-TEST_P(UserFiles, SurviveEveryWriteAndTheFileKeepsItsModeAndGroup)
+TEST_P(UserFiles, SurviveEveryWriteAndTheFileKeepsItsModeGroupAndOwner)
 {
     TempAppDir dir;
     const QString data = dir.Path() + QStringLiteral("/data/"), dat = dir.Locations().problemFile;
