@@ -28,6 +28,8 @@ class QDateTime;
 // wrote, under a lock file beside it (問題.dat.lock). When the file is a symbolic
 // link, the lock, the compare and the replace are those of the file it leads to,
 // so that every path to one file takes one lock, and the link stays a link.
+// A change refused at the lock (its file unusable: LockFileUnusable; another copy
+// holding it past the wait: LockStillHeld) writes nothing and changes nothing.
 class ProblemStore {
 public:
     using LockWaiting = ProblemFileLock::Waiting;

@@ -69,6 +69,9 @@ TEST_P(UserFiles, SurviveEveryWriteAndTheFileKeepsItsModeGroupAndOwner)
         break;
     case Writing::FirstStart: QFile::remove(dat), ProvideUserProblemFile(installed, sync); break;
     }
+#ifdef Q_OS_UNIX
+    umask(mask);
+#endif
 
     for (const QString& name : users + QStringList{live})
         EXPECT_EQ(dir.Read(QStringLiteral("/data/") + name), name.toUtf8()) << name.toStdString();
@@ -81,7 +84,6 @@ TEST_P(UserFiles, SurviveEveryWriteAndTheFileKeepsItsModeGroupAndOwner)
         EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\.問題\\.dat\\.vellumark-[A-Za-z0-9]{6}$")).match(name).hasMatch()
                     && !QFile::exists(data + name)) << name.toStdString();
 #ifdef Q_OS_UNIX
-    umask(mask);
     struct stat saved {};
     ASSERT_EQ(stat(QFile::encodeName(dat).constData(), &saved), 0);
     EXPECT_EQ(saved.st_mode & 07777, GetParam() == Writing::FirstStart ? 0640u : 0664u);
