@@ -9,7 +9,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QLockFile>
 
 #include <gtest/gtest.h>
 
@@ -17,12 +16,7 @@
 #include <set>
 
 #ifdef Q_OS_UNIX
-#include <csignal>
-#include <cstring>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #endif
 
 void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
@@ -43,7 +37,6 @@ QStringList Pairs(int n) { return ManyPairs(n).split(QString(), Qt::SkipEmptyPar
 
 const QString Dat = QStringLiteral("/data/問題.dat");
 const QString Org = QStringLiteral("/data/問題.org");
-const QString Lock = Dat + QStringLiteral(".lock");
 
 QStringList Table(const ProblemStore& store)
 {
@@ -70,7 +63,6 @@ protected:
 
     TempAppDir dir;
     ProblemStore store{StoreIn(dir)};
-    const QString lockPath = dir.Path() + Lock;
 };
 
 class Adding : public Store, public ::testing::WithParamInterface<int> {};
@@ -362,190 +354,6 @@ TEST_F(Store, AChangeOverAFileChangedElsewhereIsNotMadeAndTheFileIsReadAgain)
 }
 
 #ifdef Q_OS_UNIX
-// For a change that must not wait for the lock: any pause fails the test.
-ProblemStore::LockWaiting NeverWaiting(const char* why)
-{
-    return {std::chrono::seconds(10), [why] {
-                ADD_FAILURE() << why;
-                return std::chrono::seconds(10);
-            }};
-}
-
-// Another copy of the program, in its own process, holding the lock until told.
-class CopyHoldingTheLock {
-public:
-    explicit CopyHoldingTheLock(const QString& lockPath)
-    {
-        int toChild[2], toParent[2];
-        if (pipe(toChild) != 0 || pipe(toParent) != 0)
-            return;
-        child_ = fork();
-        if (child_ == 0) {
-            QLockFile lock(lockPath);
-            char said = lock.tryLock() ? 'L' : 'F';
-            (void)!write(toParent[1], &said, 1);
-            (void)!read(toChild[0], &said, 1);
-            if (said != 'c')
-                lock.unlock();
-            _exit(0);
-        }
-        close(toChild[0]);
-        close(toParent[1]);
-        tell_ = toChild[1];
-        char said = 0;
-        locked_ = read(toParent[0], &said, 1) == 1 && said == 'L';
-        close(toParent[0]);
-    }
-    ~CopyHoldingTheLock() { Release(); }
-    bool Locked() const { return locked_; }
-    // Lets go of the lock and ends; or crashes, leaving the lock file as it is.
-    void Release(bool crash = false)
-    {
-        if (child_ <= 0)
-            return;
-        (void)!write(tell_, crash ? "c" : "\n", 1);
-        close(tell_);
-        waitpid(child_, nullptr, 0);
-        child_ = 0;
-    }
-
-private:
-    pid_t child_ = 0;
-    int tell_ = -1;
-    bool locked_ = false;
-};
-
-void SetModified(const QString& path, const QDateTime& when)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(file.setFileTime(when, QFileDevice::FileModificationTime));
-}
-
-TEST_F(Store, ALockLeftByACopyThatDiedDoesNotBlockAChange)
-{
-    LoadWith(Pairs(3));
-    CopyHoldingTheLock first(lockPath);
-    ASSERT_TRUE(first.Locked());
-    first.Release(true);
-    ASSERT_TRUE(QFileInfo::exists(lockPath));
-
-    store.SetLockWaiting(NeverWaiting("waited for a dead copy's lock"));
-    store.AddPair(QStringLiteral("鳥"), QStringLiteral("烏"));
-    EXPECT_EQ(dir.Read(Dat), FileOf(Items("鳥|烏") + Pairs(3)));
-    EXPECT_FALSE(QFileInfo::exists(lockPath)) << "the store took the lock and let it go";
-}
-
-// However old its lock, a live copy is waited for: to the limit, or until it lets go.
-TEST_F(Store, ASecondCopyWaitsWhileTheFirstHoldsTheLockAndGoesOnOnceItIsFree)
-{
-    LoadWith(Pairs(3));
-    CopyHoldingTheLock first(lockPath);
-    ASSERT_TRUE(first.Locked());
-    SetModified(lockPath, QDateTime::currentDateTimeUtc().addSecs(-10 * ProblemStore::StaleLockTime.count()));
-    int pauses = 0;
-    store.SetLockWaiting({std::chrono::seconds(1), [&] {
-                              ++pauses;
-                              return std::chrono::milliseconds(250);
-                          }});
-    const AppError error = ErrorOf([&] { store.AddPair(QStringLiteral("鳥"), QStringLiteral("烏")); });
-    EXPECT_EQ(error.Number(), AppError::PathFileAccessError);
-    EXPECT_TRUE(error.Description().contains(QStringLiteral("書き換え中"))) << error.what();
-    EXPECT_EQ(pauses, 4) << "waited the whole second";
-    EXPECT_TRUE(QFileInfo::exists(lockPath));
-    EXPECT_EQ(dir.Read(Dat), FileOf(Pairs(3)));
-
-    pauses = 0;
-    store.SetLockWaiting({std::chrono::seconds(10), [&] {
-                              if (++pauses == 1)
-                                  first.Release();
-                              return std::chrono::milliseconds(100);
-                          }});
-    store.AddPair(QStringLiteral("鳥"), QStringLiteral("烏"));
-    EXPECT_EQ(pauses, 1);
-    EXPECT_EQ(dir.Read(Dat), FileOf(Items("鳥|烏") + Pairs(3)));
-}
-
-// A copy killed between creating its lock file and writing its process number
-// leaves an empty lock that no owner can be asked about: only its age tells.
-TEST_F(Store, AnEmptyLockIsTakenOverOnceOlderThanTheStaleTime)
-{
-    LoadWith(Pairs(3));
-    dir.Write(Lock, {});
-    SetModified(lockPath, QDateTime::currentDateTimeUtc().addSecs(-ProblemStore::StaleLockTime.count() - 5));
-    store.SetLockWaiting(NeverWaiting("waited for an abandoned lock"));
-    store.AddPair(QStringLiteral("鳥"), QStringLiteral("烏"));
-    EXPECT_EQ(dir.Read(Dat), FileOf(Items("鳥|烏") + Pairs(3)));
-}
-
-// A named pipe would hang the save, a link to a device eat memory, a folder or a
-// file that may not be read pass for another copy's lock; none is waited for.
-TEST_F(Store, ALockPathThatIsNoOrdinaryFileIsAnImmediateErrorThatSavesNothing)
-{
-    LoadWith(Pairs(3));
-    store.SetLockWaiting(NeverWaiting("waited"));
-    const std::function<bool()> makers[] = {
-        [&] { return mkfifo(QFile::encodeName(lockPath).constData(), 0600) == 0; },
-        [&] { return QDir().mkdir(lockPath); },
-        [&] { return QFile::link(QStringLiteral("/dev/zero"), lockPath); },
-        [&] {
-            dir.Write(Lock, "1\n");
-            return QFile::setPermissions(lockPath, {}) && !QFile(lockPath).open(QIODevice::ReadOnly);
-        },
-    };
-    for (std::size_t i = 0; i < std::size(makers); ++i) {
-        SCOPED_TRACE(i);
-        if (!makers[i]()) {
-            EXPECT_EQ(i, 3u) << "only an unreadable file may be impossible (permissions do not bind this user)";
-            continue;
-        }
-        const LockFileUnusable error
-            = ErrorOf<LockFileUnusable>([&] { store.AddPair(QStringLiteral("鳥"), QStringLiteral("烏")); });
-        EXPECT_TRUE(error.Description().contains(Shown(Lock))) << error.what();
-        EXPECT_EQ(dir.Read(Dat), FileOf(Pairs(3)));
-        EXPECT_EQ(Table(store), Pairs(3));
-        QDir().rmdir(lockPath);
-        QFile::remove(lockPath);
-    }
-    store.AddPair(QStringLiteral("鳥"), QStringLiteral("烏"));
-    EXPECT_EQ(dir.Read(Dat), FileOf(Items("鳥|烏") + Pairs(3))) << "once it is gone, the save goes through";
-}
-
-// A write limit stands in for a full disk: the lock file cannot be written.
-TEST_F(Store, ALockThatCannotBeWrittenSaysTheSystemsReason)
-{
-    LoadWith(Pairs(3));
-    int toParent[2];
-    ASSERT_EQ(pipe(toParent), 0);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        signal(SIGXFSZ, SIG_IGN);
-        const rlimit none{0, 0};
-        setrlimit(RLIMIT_FSIZE, &none);
-        QByteArray said = "no error";
-        try {
-            store.AddPair(QStringLiteral("鳥"), QStringLiteral("烏"));
-        } catch (const AppError& error) {
-            said = error.Description().toUtf8();
-        }
-        (void)!write(toParent[1], said.constData(), static_cast<size_t>(said.size()));
-        _exit(0);
-    }
-    close(toParent[1]);
-    QByteArray said;
-    char buffer[4096];
-    for (ssize_t n; (n = read(toParent[0], buffer, sizeof buffer)) > 0;)
-        said.append(buffer, n);
-    close(toParent[0]);
-    waitpid(child, nullptr, 0);
-    const QString description = QString::fromUtf8(said);
-    EXPECT_TRUE(description.contains(Shown(Lock))
-                && description.contains(QString::fromLocal8Bit(strerror(EFBIG))))
-        << said.toStdString();
-    EXPECT_EQ(dir.Read(Dat), FileOf(Pairs(3)));
-}
-
 TEST_F(Store, ANamedPipeInPlaceOfAFileIsAnErrorNotAHang)
 {
     LoadWith(Pairs(3));
@@ -566,21 +374,6 @@ TEST_F(Store, ANamedPipeInPlaceOfAFileIsAnErrorNotAHang)
         }
     }
     EXPECT_EQ(Table(store), Pairs(3));
-}
-
-TEST_F(Store, AFolderThatMayNotBeEnteredIsReportedAsSuch)
-{
-    LoadWith(Pairs(3));
-    const QString data = dir.Path() + QStringLiteral("/data");
-    ASSERT_TRUE(QFile::setPermissions(data, {}));
-    const bool bites = !QFileInfo(data + QStringLiteral("/問題.dat")).isReadable();
-    const AppError error = bites ? ErrorOf([&] { store.LoadProblemFile(); }) : AppError(0, {});
-    QFile::setPermissions(data, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    if (!bites)
-        GTEST_SKIP() << "permissions do not bind this user";
-    EXPECT_EQ(error.Number(), AppError::PermissionDenied);
-    EXPECT_TRUE(error.Description().contains(Shown(Dat)) && error.Description().contains(QStringLiteral("アクセスが拒否されました")))
-        << error.what();
 }
 #endif
 

@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+#include <sys/types.h>
+
+// A child that runs as a user whom permissions bind, even when the tests run as
+// root (then it is nobody, and `owning` and all in it become its own).
+struct OrdinaryUser {
+    QString owning;
+};
+
+// A part of a test run in a process of its own: another copy of the program, or
+// an ordinary user. A failure or an exception in the child fails the test with
+// the child's message; the child ends without running the parent's destructors.
+class ForkedChild {
+public:
+    explicit ForkedChild(const std::function<void(ForkedChild&)>& body, const std::optional<OrdinaryUser>& as = {});
+    ~ForkedChild() { Join(); }
+    ForkedChild(const ForkedChild&) = delete;
+    ForkedChild& operator=(const ForkedChild&) = delete;
+
+    // Steps in time with the other process: Tell sends one; Hear waits for one and
+    // returns it, or 0 once the other has stopped telling.
+    void Tell(char step = '.');
+    char Hear();
+    // Waits for the child to end; a child waiting to Hear hears 0.
+    void Join();
+
+private:
+    pid_t child_ = -1;
+    int hear_ = -1, tell_ = -1, report_ = -1;
+};
