@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <optional>
+#include <string_view>
 
 // The two files the store reads. A fault of the problem file's own (too big,
 // damaged) raises ProblemFileUnusable, which a factory reset may mend; the same
@@ -24,9 +25,24 @@ std::optional<QByteArray> ReadIfPresent(const QString& path, StoreFile file);
 // The same, with a missing file a fault.
 QByteArray ReadWholeFile(const QString& path, StoreFile file);
 
+// The file path names once every symbolic link on the way is followed, the last
+// of which may name a file not there yet: the one name all paths to a file share,
+// and so the one that is locked and replaced. Throws AppError for a ring of links.
+QString FileBehindLinks(const QString& path);
+
 // The problem file at path could not be written, for reason.
 AppError WriteError(int number, const QString& path, const QString& reason);
 
 // Replaces the file whole or not at all: a crash, a full disk or a failing one
-// leaves the old file. sync makes the data durable before the replace.
+// leaves the old file. sync makes the data durable before the replace. The new
+// file keeps the old one's permission bits and, where the system lets the saver
+// give it, its group.
 void WriteFileAtomically(const QString& path, const QByteArray& bytes, const DiskSync& sync);
+
+// The copy a save writes before it replaces the file is named "." + the file's
+// name + this marker + six letters or digits: hidden, and plainly the program's,
+// so that it is never taken for a file of the user's. A save killed midway may
+// strand one.
+inline constexpr std::string_view TemporaryMarker = ".vellumark-";
+inline constexpr std::string_view TemporaryPlaceholder = "XXXXXX";
+bool IsTemporaryCopyOf(const QString& path, const QString& candidateName);

@@ -2,11 +2,14 @@
 #include "store/FileTrouble.h"
 
 #include "core/AppError.h"
+#include "store/CheckedFile.h"
 #include "store/ProblemFileLock.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace {
 
@@ -18,8 +21,11 @@ constexpr qsizetype MaxPathLength = 32767;
 #else
 constexpr qsizetype MaxPathLength = 4095;
 #endif
-// The longest ending the program puts on a file's name.
-constexpr auto WritingRoom = static_cast<qsizetype>(ProblemFileLock::Suffix.size() + ProblemFileLock::RemovalSuffix.size());
+// The most the program adds to a file's name: the lock's ending with QLockFile's
+// own, or the save's temporary copy (a leading dot, the marker, six letters).
+constexpr auto WritingRoom = static_cast<qsizetype>(
+    std::max(ProblemFileLock::Suffix.size() + ProblemFileLock::RemovalSuffix.size(),
+             1 + TemporaryMarker.size() + TemporaryPlaceholder.size()));
 
 qsizetype LengthOf(const QString& text)
 {

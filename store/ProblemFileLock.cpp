@@ -11,7 +11,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QTemporaryFile>
 #include <QThread>
 
@@ -74,19 +73,17 @@ QString WhyNoLockCanBeWritten(const QString& lockFile)
     return {};
 }
 
-// The temporary copies that saves killed midway left beside the file: its name,
-// a dot and six letters or digits, and older than any live save.
-void RemoveStaleTemporaries(const QString& problemFile)
+// The copies that saves killed midway stranded beside the file, once older than
+// any live save: the lock does not keep out a copy whose stale lock was taken over.
+void RemoveStrandedTemporaries(const QString& problemFile)
 {
     const QFileInfo file(problemFile);
-    const QRegularExpression temporaryName(
-        QRegularExpression::anchoredPattern(QRegularExpression::escape(file.fileName()) + QStringLiteral("\\.[A-Za-z0-9]{6}")));
     const QDateTime staleBefore = QDateTime::currentDateTimeUtc().addSecs(
         -std::chrono::duration_cast<std::chrono::seconds>(StaleTemporaryAge).count());
-    const QFileInfoList entries = file.absoluteDir().entryInfoList({file.fileName() + QStringLiteral(".*")},
-                                                                   QDir::Files | QDir::Hidden);
+    const QFileInfoList entries = file.absoluteDir().entryInfoList(
+        {QStringLiteral(".") + file.fileName() + Latin1(TemporaryMarker) + u'*'}, QDir::Files | QDir::Hidden);
     for (const QFileInfo& entry : entries) {
-        if (entry.isSymLink() || !temporaryName.match(entry.fileName()).hasMatch())
+        if (entry.isSymLink() || !IsTemporaryCopyOf(problemFile, entry.fileName()))
             continue;
         if (entry.lastModified().toUTC() < staleBefore)
             QFile::remove(entry.absoluteFilePath());
@@ -121,7 +118,7 @@ ProblemFileLock::ProblemFileLock(const QString& problemFile, const Waiting& wait
                                .arg(std::chrono::duration_cast<std::chrono::seconds>(waiting.limit).count()));
         waited += waiting.pause();
     }
-    RemoveStaleTemporaries(problemFile);
+    RemoveStrandedTemporaries(problemFile);
 }
 
 void ProblemFileLock::ThrowCannotLock(const QString& problemFile)

@@ -42,9 +42,8 @@ const QString& ProblemStore::ProblemTable(int row, int column) const
     return problemTable_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
 }
 
-ProblemStore::Found ProblemStore::LookAtProblemFile() const
+ProblemStore::Found ProblemStore::LookAtProblemFile(const QString& path) const
 {
-    const QString path = ProblemFilePath();
     try {
         std::optional<QByteArray> bytes = ReadIfPresent(path, StoreFile::Problems);
         if (!bytes)
@@ -74,7 +73,7 @@ void ProblemStore::Take(const Found& found)
 
 void ProblemStore::LoadProblemFile()
 {
-    Take(LookAtProblemFile());
+    Take(LookAtProblemFile(ProblemFilePath()));
 }
 
 void ProblemStore::Adopt(const QByteArray& bytes)
@@ -116,10 +115,11 @@ void ProblemStore::Save(std::int16_t count, const Table& table)
         throw AppError(AppError::CharacterRefused, QStringLiteral("%1「%2」に書けません: %3 の %4")
                                                        .arg(LabelOf(StoreFile::Problems), ShownPath(path),
                                                             ProblemFile::ItemName(writing.unstorableItem), writing.why));
-    const ProblemFileLock lock(path, waiting_);
+    const QString target = FileBehindLinks(path);
+    const ProblemFileLock lock(target, waiting_);
     // Saving the table as it stands would silently undo what another copy of the
     // program (or an editor) wrote since this one last read the file.
-    const Found current = LookAtProblemFile();
+    const Found current = LookAtProblemFile(target);
     const bool asKnown = knownBytes_ ? current.kind == Found::Kind::Bytes && current.bytes == *knownBytes_
                                      : current.kind == Found::Kind::Missing;
     if (!asKnown) {
@@ -128,7 +128,7 @@ void ProblemStore::Save(std::int16_t count, const Table& table)
                                  QStringLiteral("%1「%2」がほかで書き換えられていたので、読み込み直しました。")
                                      .arg(LabelOf(StoreFile::Problems), ShownPath(path)));
     }
-    WriteFileAtomically(path, writing.bytes, sync_);
+    WriteFileAtomically(target, writing.bytes, sync_);
     knownBytes_ = writing.bytes;
 }
 
@@ -192,8 +192,9 @@ void ProblemStore::RestoreFactoryProblems()
     {
         // The user asked for the factory set whatever the file now holds, so there
         // is nothing to compare; the lock still keeps another copy's replace apart.
-        const ProblemFileLock lock(ProblemFilePath(), waiting_);
-        WriteFileAtomically(ProblemFilePath(), bytes, sync_);
+        const QString target = FileBehindLinks(ProblemFilePath());
+        const ProblemFileLock lock(target, waiting_);
+        WriteFileAtomically(target, bytes, sync_);
         knownBytes_ = bytes;
     }
     LoadProblemFile();
@@ -202,17 +203,19 @@ void ProblemStore::RestoreFactoryProblems()
 void ProblemStore::CreateFromFactory()
 {
     const QByteArray bytes = FactoryBytes();
-    const ProblemFileLock lock(ProblemFilePath(), waiting_);
+    // A link that leads nowhere yet gets its file made where it leads.
+    const QString target = FileBehindLinks(ProblemFilePath());
+    const ProblemFileLock lock(target, waiting_);
     // Another copy starting at the same moment may have made it already.
-    if (QFileInfo::exists(ProblemFilePath()) || QFileInfo(ProblemFilePath()).isSymLink())
+    if (QFileInfo::exists(target))
         return;
-    WriteFileAtomically(ProblemFilePath(), bytes, sync_);
+    WriteFileAtomically(target, bytes, sync_);
 }
 
 QString ProblemStore::CharactersOnFile() const
 {
     try {
-        const Found found = LookAtProblemFile();
+        const Found found = LookAtProblemFile(ProblemFilePath());
         if (found.kind != Found::Kind::Bytes)
             return {};
         const ProblemFile::TextReading reading = ProblemFile::ReadText(found.bytes);
@@ -224,14 +227,14 @@ QString ProblemStore::CharactersOnFile() const
 
 QString ProblemStore::SetAsideAndRestoreFactory(const QDateTime& now)
 {
-    const QString path = ProblemFilePath();
     const QByteArray bytes = FactoryBytes();
     QString setAside;
     {
+        const QString path = FileBehindLinks(ProblemFilePath());
         const ProblemFileLock lock(path, waiting_);
         // Compare and replace, as a save does: a late answer to the question must
         // not set aside a file that another copy has restored or added to since.
-        const Found found = LookAtProblemFile();
+        const Found found = LookAtProblemFile(path);
         if (!unusable_ || !(*unusable_ == found)) {
             try {
                 Take(found);

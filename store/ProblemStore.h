@@ -25,7 +25,9 @@ class QDateTime;
 //
 // Several copies of the program may share the file, and anyone may edit it: a
 // change is written only while the file still holds what this store last read or
-// wrote, under a lock file beside it (問題.dat.lock).
+// wrote, under a lock file beside it (問題.dat.lock). When the file is a symbolic
+// link, the lock, the compare and the replace are those of the file it leads to,
+// so that every path to one file takes one lock, and the link stays a link.
 class ProblemStore {
 public:
     using LockWaiting = ProblemFileLock::Waiting;
@@ -63,7 +65,8 @@ public:
     // For a problem file that a load or a save found missing or damaged: keeps the
     // file beside itself as "問題.dat.壊れていたもの-<date>-<time>" (never over an
     // earlier one), puts the factory copy in its place and loads it. Returns the
-    // name it was kept under, empty when there was no file. When the file no longer
+    // name it was kept under, empty when there was no file. Behind a link, that is
+    // the file the link leads to. When the file no longer
     // is what was found (another copy restored it, an editor mended it), nothing is
     // renamed or replaced: it raises ProblemFileChanged, holding the file's pairs
     // if it is healthy now.
@@ -89,7 +92,7 @@ private:
             return kind == other.kind && bytes == other.bytes && size == other.size && modifiedMs == other.modifiedMs;
         }
     };
-    Found LookAtProblemFile() const;
+    Found LookAtProblemFile(const QString& path) const;
     // Takes what was found as the table, or raises ProblemFileUnusable keeping it
     // as the file that a factory reset may set aside.
     void Take(const Found& found);

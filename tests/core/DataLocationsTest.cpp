@@ -3,6 +3,9 @@
 #include "core/AppError.h"
 #include "store/ProblemStore.h"
 #include "tests/support/TempDir.h"
+#ifdef Q_OS_UNIX
+#include "tests/support/ForkedChild.h"
+#endif
 
 #include <QCoreApplication>
 #include <QDir>
@@ -93,6 +96,59 @@ TEST_F(InstalledTree, ReadsTheSharedFilesAndCopiesTheUsersPairsOnTheFirstRunOnly
     EXPECT_EQ(QDir(locations.dataFolder).entryList(QDir::Files), QStringList{QStringLiteral("問題.dat")})
         << "no temporary file left behind";
 }
+
+// Made from the factory copy only when that reads faithfully.
+TEST_F(InstalledTree, AFirstRunDoesNotCopyADamagedFactoryCopyAndNamesIt)
+{
+    dir.Write(Shared + QStringLiteral("/問題.org"), " 3 \r\nA\r\nB\r\n");
+    const AppError error = ErrorOf([&] { ProvideUserProblemFile(Resolve()); });
+    EXPECT_TRUE(error.Description().contains(QDir::toNativeSeparators(dir.Path() + Shared + QStringLiteral("/問題.org"))))
+        << error.what();
+    EXPECT_FALSE(dir.Exists(User + QStringLiteral("/問題.dat")));
+}
+
+// Without a per-user folder the user's file would be "/問題.dat", at the top of the disk.
+TEST_F(InstalledTree, WithoutAPerUserFolderIsAnErrorThatMakesNothing)
+{
+    const AppError error
+        = ErrorOf([&] { ProvideUserProblemFile(ResolveDataLocations(dir.Path() + QStringLiteral("/usr/bin"), {})); });
+    EXPECT_TRUE(error.Description().contains(QStringLiteral("利用者ごとのデータフォルダー"))) << error.what();
+    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/問題.dat")));
+}
+
+#ifdef Q_OS_UNIX
+// The second start waits for the first one's lock, then finds the file made (and
+// already changed by its user) and leaves it alone.
+TEST_F(InstalledTree, TwoFirstRunsAtOnceMakeOneFileAndTheLaterOverwritesNothing)
+{
+    const DataLocations locations = Resolve();
+    ForkedChild first([&](ForkedChild& parent) {
+        ProvideUserProblemFile(locations, [&](int handle) {
+            parent.Tell();  // the lock held, the file not yet in place
+            parent.Hear();
+            return SyncToDisk(handle);
+        });
+        ProblemStore store(locations.problemFile, locations.factoryFile);
+        store.LoadProblemFile();
+        store.AddPair(QStringLiteral("鳥"), QStringLiteral("烏"));
+    });
+    ASSERT_TRUE(first.Hear());
+    ProblemStore second(locations.problemFile, locations.factoryFile);
+    int pauses = 0;
+    second.SetLockWaiting({std::chrono::seconds(10), [&] {
+                               if (++pauses == 1) {
+                                   first.Tell();
+                                   first.Join();
+                               }
+                               return std::chrono::milliseconds(100);
+                           }});
+    second.CreateFromFactory();
+    EXPECT_EQ(pauses, 1);
+    second.LoadProblemFile();
+    EXPECT_EQ(second.ProblemCount(), 2);
+    EXPECT_EQ(second.PairCaption(1), QStringLiteral("鳥 烏"));
+}
+#endif
 
 // The write is checked as the store's saves are: a full disk shows only at the flush
 // or the sync, and a file left empty would be called damaged at the next start.

@@ -22,20 +22,18 @@ namespace {
 // What stops the child from running as an ordinary user; empty when nothing does.
 std::string BecomeOrdinaryUser(const OrdinaryUser& as)
 {
+    const passwd* nobody = getpwnam("nobody");
     if (geteuid() != 0)
         return {};
-    const passwd* nobody = getpwnam("nobody");
     if (!nobody)
         return "there is no user nobody";
     const std::filesystem::path top(QFile::encodeName(as.owning).toStdString());
     std::error_code error;
-    bool handedOver = lchown(top.c_str(), nobody->pw_uid, nobody->pw_gid) == 0;
+    bool given = lchown(top.c_str(), nobody->pw_uid, nobody->pw_gid) == 0;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(top, error))
-        handedOver = handedOver && lchown(entry.path().c_str(), nobody->pw_uid, nobody->pw_gid) == 0;
-    if (!handedOver || error)
-        return "cannot give " + top.string() + " to nobody";
-    if (setgroups(0, nullptr) != 0 || setgid(nobody->pw_gid) != 0 || setuid(nobody->pw_uid) != 0)
-        return std::string("cannot become nobody: ") + std::strerror(errno);
+        given = given && lchown(entry.path().c_str(), nobody->pw_uid, nobody->pw_gid) == 0;
+    if (!given || error || setgroups(0, nullptr) != 0 || setgid(nobody->pw_gid) != 0 || setuid(nobody->pw_uid) != 0)
+        return std::string("cannot become nobody owning ") + top.string() + ": " + std::strerror(errno);
     if (access(top.c_str(), R_OK | W_OK | X_OK) != 0)
         return "nobody cannot reach " + top.string() + ": the temporary folder must lie where every user may go";
     return {};
@@ -52,45 +50,35 @@ ForkedChild::ForkedChild(const std::function<void(ForkedChild&)>& body, const st
         ADD_FAILURE() << "cannot start a child process: " << std::strerror(errno);
         return;
     }
-    if (child_ == 0) {
-        close(down[1]);
-        close(up[0]);
-        close(report[0]);
-        hear_ = down[0];
-        tell_ = up[1];
-        std::string said;
-        ::testing::TestPartResultArray results;
-        {
-            const ::testing::ScopedFakeTestPartResultReporter intercept(
-                ::testing::ScopedFakeTestPartResultReporter::INTERCEPT_ALL_THREADS, &results);
-            said = as ? BecomeOrdinaryUser(*as) : std::string();
-            try {
-                if (said.empty())
-                    body(*this);
-            } catch (const std::exception& error) {
-                said = std::string("threw: ") + error.what();
-            }
+    const bool inChild = child_ == 0;
+    close(down[inChild ? 1 : 0]);
+    close(up[inChild ? 0 : 1]);
+    close(report[inChild ? 0 : 1]);
+    hear_ = inChild ? down[0] : up[0];
+    tell_ = inChild ? up[1] : down[1];
+    report_ = report[inChild ? 1 : 0];
+    if (!inChild)
+        return;
+    std::string said;
+    ::testing::TestPartResultArray results;
+    {
+        const ::testing::ScopedFakeTestPartResultReporter intercept(
+            ::testing::ScopedFakeTestPartResultReporter::INTERCEPT_ALL_THREADS, &results);
+        said = as ? BecomeOrdinaryUser(*as) : std::string();
+        try {
+            if (said.empty())
+                body(*this);
+        } catch (const std::exception& error) {
+            said = std::string("threw: ") + error.what();
         }
-        for (int i = 0; i < results.size(); ++i) {
-            const ::testing::TestPartResult& result = results.GetTestPartResult(i);
-            if (result.failed())
-                said += std::string("\n") + (result.file_name() ? result.file_name() : "") + ":"
-                        + std::to_string(result.line_number()) + ": " + result.message();
-        }
-        for (std::size_t done = 0; done < said.size();) {
-            const ssize_t n = write(report[1], said.data() + done, said.size() - done);
-            if (n <= 0)
-                break;
-            done += static_cast<std::size_t>(n);
-        }
-        _exit(0);
     }
-    close(down[0]);
-    close(up[1]);
-    close(report[1]);
-    tell_ = down[1];
-    hear_ = up[0];
-    report_ = report[0];
+    for (int i = 0; i < results.size(); ++i)
+        if (const ::testing::TestPartResult& result = results.GetTestPartResult(i); result.failed())
+            said += std::string("\n") + (result.file_name() ? result.file_name() : "") + ":"
+                    + std::to_string(result.line_number()) + ": " + result.message();
+    for (ssize_t n = 0; !said.empty() && (n = write(report_, said.data(), said.size())) > 0;)
+        said.erase(0, static_cast<std::size_t>(n));
+    _exit(0);
 }
 
 void ForkedChild::Tell(char step)
@@ -110,7 +98,6 @@ void ForkedChild::Join()
     if (child_ <= 0)
         return;
     close(tell_);
-    tell_ = -1;
     std::string said;
     char buffer[4096];
     for (ssize_t n; (n = read(report_, buffer, sizeof buffer)) > 0;)
@@ -119,7 +106,7 @@ void ForkedChild::Join()
     waitpid(child_, &status, 0);
     close(report_);
     close(hear_);
-    child_ = hear_ = report_ = -1;
+    child_ = hear_ = tell_ = report_ = -1;
     if (!said.empty())
         ADD_FAILURE() << "in the child process: " << said;
     else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
