@@ -71,6 +71,14 @@ public:
     using AppError::AppError;
 };
 
+// Another copy of the program (here or on another computer) held the lock for
+// longer than a change waits: nothing was written, and a later try may succeed.
+// Shown and carried on from, as LockFileUnusable is.
+class LockStillHeld : public LockFileUnusable {
+public:
+    using LockFileUnusable::LockFileUnusable;
+};
+
 // The problem file is missing or cannot be read faithfully: a factory reset would
 // put it right, which a window that loads it may offer before the program ends.
 class ProblemFileUnusable : public AppError {

@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QSysInfo>
 #include <QTemporaryFile>
 #include <QThread>
 
@@ -112,13 +113,27 @@ ProblemFileLock::ProblemFileLock(const QString& problemFile, const Waiting& wait
         if (lock_.error() != QLockFile::LockFailedError)
             ThrowCannotLock(problemFile);
         if (waited >= waiting.limit)
-            throw AppError(AppError::PathFileAccessError,
-                           QStringLiteral("%1「%2」は別に開いているこのプログラムが書き換え中で、%3 秒待っても終わりませんでした。")
-                               .arg(LabelOf(StoreFile::Problems), ShownPath(problemFile))
-                               .arg(std::chrono::duration_cast<std::chrono::seconds>(waiting.limit).count()));
+            throw LockStillHeld(AppError::PathFileAccessError,
+                                QStringLiteral("%1「%2」は%3が書き換え中で、%4 秒待っても終わりませんでした。"
+                                               "何も保存していません。しばらくしてから、もう一度試して下さい。")
+                                    .arg(LabelOf(StoreFile::Problems), ShownPath(problemFile), Holder())
+                                    .arg(std::chrono::duration_cast<std::chrono::seconds>(waiting.limit).count()));
         waited += waiting.pause();
     }
     RemoveStrandedTemporaries(problemFile);
+}
+
+QString ProblemFileLock::Holder() const
+{
+    qint64 process = 0;
+    QString computer;
+    QString program;
+    if (!lock_.getLockInfo(&process, &computer, &program))
+        return QStringLiteral("ほかのプログラム");
+    // QLockFile names the computer by its host name.
+    if (computer.isEmpty() || computer == QSysInfo::machineHostName())
+        return QStringLiteral("このコンピューターで別に開いているこのプログラム (プロセス番号 %1)").arg(process);
+    return QStringLiteral("コンピューター「%1」で開いているこのプログラム (プロセス番号 %2)").arg(computer).arg(process);
 }
 
 void ProblemFileLock::ThrowCannotLock(const QString& problemFile)

@@ -35,13 +35,15 @@ public:
 
     // Throws LockFileUnusable for a lock path that is no ordinary file or cannot
     // be read, an AppError naming the system's reason when no lock can be made,
-    // and an AppError when the wait runs out.
+    // and LockStillHeld, naming the holder, when the wait runs out.
     ProblemFileLock(const QString& problemFile, const Waiting& waiting);
     ProblemFileLock(const ProblemFileLock&) = delete;
     ProblemFileLock& operator=(const ProblemFileLock&) = delete;
 
 private:
     [[noreturn]] void ThrowCannotLock(const QString& problemFile);
+    // Who holds the lock, in words for a message.
+    QString Holder() const;
 
     QLockFile lock_;
 };

@@ -60,7 +60,7 @@ TEST_F(LinkedFile, TwoCopiesReachingItThroughLinksInTwoFoldersTakeOneLockAndLose
                                return std::chrono::milliseconds(250);
                            }});
     ProblemStore first(linkA, dir.Path() + Org, [&](int handle) {
-        EXPECT_THROW(second.AddPair(QStringLiteral("E"), QStringLiteral("F")), AppError);
+        EXPECT_THROW(second.AddPair(QStringLiteral("E"), QStringLiteral("F")), LockStillHeld);
         return SyncToDisk(handle);
     });
     first.LoadProblemFile();
