@@ -100,30 +100,4 @@ TEST_F(AddWindowTest, ConfirmShowsThePairOrKeepsThePanelAsTyped)
     }
 }
 
-// Deleted or spoilt by another program while the window was open: the confirm asks
-// as a load does, and the pair waits in the panel to be confirmed over the pairs now
-// shown.
-TEST_F(AddWindowTest, AFileSpoiltWhileOpenAsksToRestoreKeepingTheTypedPair)
-{
-    t.Dir.Write(u"/data/問題.org"_s, FileOf(u"土士"_s));
-    for (const bool deleted : {true, false}) {
-        SCOPED_TRACE(deleted ? "deleted" : "damaged");
-        Open(add, u"未末"_s);
-        OpenPanelAndType(u"日"_s, u"曰"_s);
-        if (deleted)
-            QFile::remove(t.Dir.Path() + dat);
-        else
-            t.Dir.Write(dat, " 3 \r\nA\r\n");
-        t.Boxes.Answers = {true};
-        Click(Button(3));
-        EXPECT_EQ(t.Boxes.ErrorsAsked.size(), 1u);
-        EXPECT_EQ(t.Dir.Read(dat), FileOf(u"土士"_s));
-        EXPECT_EQ(Captions(add.Grid()), Shown(u"土士"_s));
-        EXPECT_TRUE(add.IsLoaded() && t.ExitStatuses.empty());
-        EXPECT_TRUE(Panel()->isVisible());
-        EXPECT_EQ(Box(1)->text() + Box(2)->text(), u"日曰"_s);
-        t.Boxes.ErrorsAsked.clear();
-    }
-}
-
 } // namespace

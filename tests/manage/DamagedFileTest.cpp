@@ -16,6 +16,9 @@ struct Case {
     int plate;  // on the menu: 1 list, 2 add, 3 delete
     Trouble trouble;
     bool yes;
+    // Deleted or spoilt by another program while the window was open, found by a
+    // change, which makes nothing; the add window's typed pair waits in the panel.
+    bool whileOpen = false;
 };
 void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
 
@@ -25,20 +28,29 @@ TEST_P(DamagedFile, AsksToRestoreTheFactorySetKeepingTheDamagedFileOrEndsTouchin
 {
     const Case& c = GetParam();
     const bool damaged = c.trouble == Trouble::Damaged;
+    Window& window = *std::array<Window*, 3>{&list, &add, &remove}[c.plate - 1];
     t.Dir.Write(u"/data/問題.org"_s, FileOf(Factory));
+    if (c.whileOpen)
+        Open(window, u"未末"_s);
     if (damaged)
         t.Dir.Write(dat, DamagedBytes);
     else
         QFile::remove(t.Dir.Path() + dat);
     t.Boxes.Answers = {c.yes};
-
-    Click(Find(menu, MenuButtonName(c.plate)));
+    if (!c.whileOpen)
+        Click(Find(menu, MenuButtonName(c.plate)));
+    else if (&window == &add)
+        ConfirmTypedPair();
+    else {
+        t.Boxes.Answers.push_front(true);  // to the deletion's question
+        Click(&remove.Grid().PairLabel(0));
+    }
 
     ASSERT_EQ(t.Boxes.ErrorsAsked.size(), 1u);
     const AppError& error = t.Boxes.ErrorsAsked[0];
     EXPECT_TRUE(error.Description().contains(QDir::toNativeSeparators(t.Dir.Path() + dat))) << error.what();
     EXPECT_TRUE(t.Boxes.ErrorQuestions[0].startsWith(u"出荷時の問題に戻して続けますか？"_s));
-    ASSERT_EQ((std::array<Window*, 3>{&list, &add, &remove}[c.plate - 1]->IsLoaded()), c.yes);
+    ASSERT_EQ(window.IsLoaded(), c.yes);
     EXPECT_EQ(t.ExitStatuses, c.yes ? std::vector<int>{} : std::vector<int>{1});
     const QStringList kept
         = QDir(t.Dir.Path() + u"/data"_s).entryList({u"問題.dat.壊れていたもの-*"_s}, QDir::Files);
@@ -50,6 +62,7 @@ TEST_P(DamagedFile, AsksToRestoreTheFactorySetKeepingTheDamagedFileOrEndsTouchin
     }
     EXPECT_EQ(t.Dir.Read(dat), FileOf(Factory));
     EXPECT_EQ(Captions(c.plate == 1 ? list.Grid() : c.plate == 2 ? add.Grid() : remove.Grid()), Shown(Factory));
+    EXPECT_TRUE(!c.whileOpen || &window != &add || (Typed() == u"日曰"_s && Find(add, u"inputPanel"_s)->isVisible()));
     // How the damaged file is named and kept is the store's own test.
     EXPECT_EQ(kept.size(), damaged ? 1 : 0);
 }
@@ -58,6 +71,9 @@ INSTANTIATE_TEST_SUITE_P(Windows, DamagedFile,
                                            Case{"AddDamagedYes", 2, Trouble::Damaged, true},
                                            Case{"DeleteMissingYes", 3, Trouble::Missing, true},
                                            Case{"AddDamagedNo", 2, Trouble::Damaged, false},
+                                           Case{"AddMissingWhileOpen", 2, Trouble::Missing, true, true},
+                                           Case{"AddDamagedWhileOpen", 2, Trouble::Damaged, true, true},
+                                           Case{"DeleteDamagedWhileOpen", 3, Trouble::Damaged, true, true},
                                            Case{"DeleteMissingNo", 3, Trouble::Missing, false}),
                          [](const auto& param) { return std::string(param.param.name); });
 
