@@ -16,16 +16,7 @@
 
 namespace {
 
-class LockTest : public ManageFixture {
-protected:
-    const QString lock = t.Dir.Path() + dat + u".lock"_s;
-    // The data folder's names and the problem file's bytes.
-    QStringList OnDisk() const
-    {
-        return QDir(t.Dir.Path() + u"/data"_s).entryList(QDir::AllEntries | QDir::System)
-               << QString::fromLatin1(t.Dir.Read(dat).toHex());
-    }
-};
+using LockTest = ManageFixture;
 
 // A lock file the program cannot use refuses every change at once, and one that
 // another copy holds (a slow disk) once the wait runs out; meanwhile the window
@@ -35,6 +26,11 @@ protected:
 TEST_F(LockTest, AnUnusableOrHeldLockRefusesEveryChangeTouchingNothing)
 {
     t.Dir.Write(u"/data/問題.org"_s, FileOf(u"土士"_s));
+    const QString lock = t.Dir.Path() + dat + u".lock"_s;
+    const auto onDisk = [&] {
+        return QDir(t.Dir.Path() + u"/data"_s).entryList(QDir::AllEntries | QDir::System)
+               << QString::fromLatin1(t.Dir.Read(dat).toHex());
+    };
     // How the lock is spoilt, and whether the change waits.
     std::vector<std::pair<std::function<bool()>, bool>> kinds{{[&] { return QDir().mkdir(lock); }, false}};
 #ifdef Q_OS_UNIX
@@ -70,7 +66,7 @@ TEST_F(LockTest, AnUnusableOrHeldLockRefusesEveryChangeTouchingNothing)
             Open(window, u"未末"_s);
             t.Boxes.Answers = answers;
             QStringList before;
-            const auto spoilLock = [&] { ASSERT_TRUE(spoil()); before = OnDisk(); };
+            const auto spoilLock = [&] { ASSERT_TRUE(spoil()); before = onDisk(); };
             if (damaged) {
                 t.Dir.Write(dat, " 3 \r\nA\r\n");
                 t.Boxes.WhileAsking = spoilLock;
@@ -92,7 +88,7 @@ TEST_F(LockTest, AnUnusableOrHeldLockRefusesEveryChangeTouchingNothing)
             }
             pauses = 0;
             click();
-            EXPECT_EQ(OnDisk(), before);
+            EXPECT_EQ(onDisk(), before);
             EXPECT_EQ(ranDuringTheWait, waits);
             EXPECT_EQ(pauses, waits ? 3 : 0) << "one wait, to its limit";
             EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
