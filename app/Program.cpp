@@ -3,6 +3,7 @@
 
 #include "core/AppError.h"
 #include "core/ExecutableFolder.h"
+#include "shell/LockPause.h"
 
 #include <QCoreApplication>
 
@@ -18,6 +19,10 @@ Program::Program(const DataLocations& locations)
       // The store's own checked reading: the file is read by one reader only.
       fonts_(WindowFonts::ForCaptions(), WindowFonts::ForPairs(), [this] { return store_.CharactersOnFile(); })
 {
+    // A slow disk under another copy must not freeze the window that waits.
+    ProblemStore::LockWaiting waiting = ProblemStore::WaitingBriefly();
+    waiting.pause = [] { return PauseKeepingWindowsAlive(std::chrono::milliseconds(50)); };
+    store_.SetLockWaiting(std::move(waiting));
 }
 
 bool Program::Start()

@@ -31,5 +31,11 @@ DataLocations ResolveDataLocations(const QString& executableFolder, const QStrin
 // The folder for the user's own data: Qt's, except that a relative
 // XDG_DATA_HOME is ignored, as the XDG base-directory rules say, for
 // ~/.local/share. Qt would take it from the current folder, so the pairs would
-// depend on where the program was started.
+// depend on where the program was started. Without HOME the home folder is the
+// one the password database names (Qt would take the root folder). Empty when no
+// home folder is known.
 QString PerUserDataFolder();
+
+// Makes the folder and those above it unless they exist. Throws AppError naming
+// the folder, the path in the way and the system's reason.
+void MakeUserDataFolder(const QString& folder);

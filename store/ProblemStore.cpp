@@ -280,9 +280,7 @@ void ProvideUserProblemFile(const DataLocations& locations, const DiskSync& sync
 {
     if (!locations.installed || QFileInfo::exists(locations.problemFile))
         return;
-    if (!QDir().mkpath(locations.dataFolder))
-        throw AppError(AppError::PathFileAccessError,
-                       QStringLiteral("問題ファイルのフォルダー「%1」を作れません。").arg(ShownPath(locations.dataFolder)));
+    MakeUserDataFolder(locations.dataFolder);
     // The store's own reading and writing: an ordinary factory copy read whole and
     // checked, the user's file written whole, synced, or not at all.
     ProblemStore(locations.problemFile, locations.factoryFile, sync).CreateFromFactory();

@@ -13,6 +13,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <tuple>
+
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+#include <pwd.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 // A factory copy with bytes a text-mode copy would spoil: CR LF, Shift-JIS, no final newline.
@@ -158,34 +166,49 @@ TEST_F(InstalledTree, AFirstRunThatCannotWriteTheUsersFileSaysWhyAndPublishesNot
         << "no file, no temporary copy, no lock";
 }
 
-TEST_F(InstalledTree, AnUnwritablePerUserFolderIsAnError)
-{
-    // A file where the folder should be cannot be written through, whoever runs the test.
-    dir.Write(User, QByteArray("not a folder"));
-    EXPECT_THROW(ProvideUserProblemFile(Resolve()), AppError);
-}
-
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
 // A relative XDG_DATA_HOME would make the pairs depend on the folder the program
-// was started from; the XDG rules say to ignore it.
-TEST(PerUserFolder, ARelativeDataHomeIsIgnoredForTheOneInTheHomeFolder)
+// was started from (the XDG rules say to ignore it), and a missing HOME would put
+// them at the root. A file in the way is named, with the system's reason.
+TEST(PerUserFolder, FollowsTheXdgRulesAndNamesAFileInTheWay)
 {
     TempAppDir home;
+    const auto at = [&](const QString& path) { return path.startsWith(u'~') ? home.Path() + path.mid(1) : path; };
     const QByteArray savedHome = qgetenv("HOME"), savedDataHome = qgetenv("XDG_DATA_HOME");
     const QString savedName = QCoreApplication::applicationName();
     QCoreApplication::setApplicationName(QStringLiteral("Vellumark"));
-    qputenv("HOME", QFile::encodeName(home.Path()));
-    QStringList found;
-    for (const char* dataHome : {"share", "./share", "../share", ""})
-        found << (qputenv("XDG_DATA_HOME", dataHome), PerUserDataFolder());
-    qputenv("XDG_DATA_HOME", QFile::encodeName(home.Path() + QStringLiteral("/elsewhere")));
-    found << PerUserDataFolder();
+    const QString standard = QStringLiteral("~/.local/share/Vellumark");
+    const QString fromPasswd = QFile::decodeName(getpwuid(getuid())->pw_dir) + QStringLiteral("/.local/share/Vellumark");
+    // HOME and XDG_DATA_HOME (null: unset), the folder, and the file planted in the way.
+    using Row = std::tuple<const char*, const char*, QString, QString>;
+    const Row rows[] = {
+        {"~", "share", standard, {}},
+        {"~", "../share", standard, {}},
+        {"~", "", standard, {}},
+        {"~", "~/elsewhere", QStringLiteral("~/elsewhere/Vellumark"), {}},
+        {nullptr, nullptr, fromPasswd, {}},
+        {"", "./share", fromPasswd, {}},
+        {"~", nullptr, standard, standard},
+        {"~", "~/data-file", QStringLiteral("~/data-file/Vellumark"), QStringLiteral("~/data-file")},
+    };
+    for (const auto& [homeVariable, dataHome, folder, inTheWay] : rows) {
+        SCOPED_TRACE(folder.toStdString() + " in the way: " + inTheWay.toStdString());
+        for (const auto& [name, value] : {std::pair("HOME", homeVariable), std::pair("XDG_DATA_HOME", dataHome)})
+            value ? qputenv(name, QFile::encodeName(at(QString::fromUtf8(value)))) : qunsetenv(name);
+        EXPECT_EQ(PerUserDataFolder(), at(folder));
+        if (inTheWay.isEmpty())
+            continue;
+        home.Write(inTheWay.mid(1), "not a folder");
+        const AppError error = ErrorOf([&] {
+            ProvideUserProblemFile({at(folder), at(folder) + QStringLiteral("/問題.dat"), {}, {}, {}, true});
+        });
+        for (const QString& part : {ShownPath(at(folder)), QString::fromLocal8Bit(std::strerror(ENOTDIR)),
+                                    QStringLiteral("「%1」がフォルダーではありません").arg(ShownPath(at(inTheWay)))})
+            EXPECT_TRUE(error.Description().contains(part)) << error.what();
+        QFile::remove(at(inTheWay));
+    }
     qputenv("HOME", savedHome);
     savedDataHome.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", savedDataHome);
     QCoreApplication::setApplicationName(savedName);
-
-    const QString standard = home.Path() + QStringLiteral("/.local/share/Vellumark");
-    EXPECT_EQ(found, QStringList({standard, standard, standard, standard,
-                                  home.Path() + QStringLiteral("/elsewhere/Vellumark")}));
 }
 #endif

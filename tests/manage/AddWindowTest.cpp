@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "tests/manage/ManageFixture.h"
 
-#include <QDir>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 
@@ -96,41 +95,6 @@ TEST_F(AddWindowTest, ConfirmShowsThePairOrKeepsThePanelAsTyped)
         EXPECT_EQ(t.Boxes.Refusals.size(), refused.isEmpty() ? 0 : 1);
         EXPECT_TRUE(t.Boxes.Refusals.join(u'\n').contains(refused));
         EXPECT_EQ(t.Boxes.RefusalTitles, refused.isEmpty() ? QStringList{} : QStringList{u"字登録"_s});
-        t.Boxes.Refusals.clear();
-        t.Boxes.RefusalTitles.clear();
-    }
-}
-
-// Deleted or spoilt by another program while the window was open: the confirm asks
-// as a load does, and the pair waits in the panel to be confirmed over the pairs now
-// shown. A lock file that cannot be used is told, and the window stays.
-TEST_F(AddWindowTest, AFileSpoiltWhileOpenAsksToRestoreAndAnUnusableLockIsToldKeepingTheTypedPair)
-{
-    t.Dir.Write(u"/data/問題.org"_s, FileOf(u"土士"_s));
-    for (const char* trouble : {"deleted", "damaged", "lock"}) {
-        SCOPED_TRACE(trouble);
-        Open(add, u"未末"_s);
-        OpenPanelAndType(u"日"_s, u"曰"_s);
-        const QString lock = t.Dir.Path() + dat + u".lock"_s;
-        if (trouble == std::string("deleted"))
-            QFile::remove(t.Dir.Path() + dat);
-        else if (trouble == std::string("damaged"))
-            t.Dir.Write(dat, " 3 \r\nA\r\n");
-        else
-            ASSERT_TRUE(QDir().mkdir(lock));
-        const bool restores = trouble != std::string("lock");
-        if (restores)
-            t.Boxes.Answers = {true};
-        Click(Button(3));
-        EXPECT_EQ(t.Boxes.ErrorsAsked.size(), restores ? 1u : 0u);
-        EXPECT_EQ(t.Boxes.Refusals.size(), restores ? 0u : 1u);
-        EXPECT_EQ(t.Dir.Read(dat), FileOf(restores ? u"土士"_s : u"未末"_s));
-        EXPECT_EQ(Captions(add.Grid()), Shown(restores ? u"土士"_s : u"未末"_s));
-        EXPECT_TRUE(add.IsLoaded() && t.ExitStatuses.empty());
-        EXPECT_TRUE(Panel()->isVisible());
-        EXPECT_EQ(Box(1)->text() + Box(2)->text(), u"日曰"_s);
-        QDir().rmdir(lock);
-        t.Boxes.ErrorsAsked.clear();
         t.Boxes.Refusals.clear();
         t.Boxes.RefusalTitles.clear();
     }

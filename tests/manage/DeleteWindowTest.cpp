@@ -81,19 +81,4 @@ TEST_F(DeleteWindowTest, AClickOnAPairAsksAndDeletesOnYesLeavingTheHighlightWher
     }
 }
 
-// Spoilt by another program while the window was open: the deletion asks as a load
-// does, and deletes nothing.
-TEST_F(DeleteWindowTest, AFileSpoiltWhileOpenAsksToRestoreTheFactorySet)
-{
-    t.Dir.Write(u"/data/問題.org"_s, FileOf(u"土士"_s));
-    Open(remove, Three);
-    t.Dir.Write(dat, " 3 \r\nA\r\n");
-    t.Boxes.Answers = {true, true};
-    Click(&remove.Grid().PairLabel(1));
-    EXPECT_EQ(t.Boxes.ErrorsAsked.size(), 1u);
-    EXPECT_EQ(t.Dir.Read(dat), FileOf(u"土士"_s));
-    EXPECT_EQ(Captions(remove.Grid()), Shown(u"土士"_s));
-    EXPECT_TRUE(remove.IsLoaded() && t.ExitStatuses.empty());
-}
-
 } // namespace

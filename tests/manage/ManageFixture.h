@@ -12,6 +12,7 @@
 #include <QCursor>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -87,4 +88,16 @@ protected:
         return window.Form()->grab().toImage().pixelColor(rect.topLeft() + QPoint(3, 3));
     }
     static void Click(QWidget* control) { QTest::mouseClick(control, Qt::LeftButton, {}, control->rect().center()); }
+    // The add window: types 日 and 曰 into the panel and confirms; what the boxes hold.
+    void ConfirmTypedPair()
+    {
+        Click(Find(add, u"openPanelButton"_s));
+        Find<QLineEdit>(add, u"firstCharacterBox"_s)->setText(u"日"_s);
+        Find<QLineEdit>(add, u"secondCharacterBox"_s)->setText(u"曰"_s);
+        Click(Find(add, u"confirmButton"_s));
+    }
+    QString Typed() const
+    {
+        return Find<QLineEdit>(add, u"firstCharacterBox"_s)->text() + Find<QLineEdit>(add, u"secondCharacterBox"_s)->text();
+    }
 };
