@@ -17,20 +17,6 @@
 
 namespace {
 
-const QString Dat = QStringLiteral("/data/問題.dat");
-const QString Org = QStringLiteral("/data/問題.org");
-
-// Items written one after another, separated by '|'.
-QStringList Items(const char* utf8) { return QString::fromUtf8(utf8).split(u'|'); }
-
-QStringList Table(const ProblemStore& store)
-{
-    QStringList items;
-    for (int n = 1; n <= store.ProblemCount(); ++n)
-        items << store.ProblemTable(1, n) << store.ProblemTable(2, n);
-    return items;
-}
-
 QByteArray SourceFile(const QString& path)
 {
     QFile file(QStringLiteral(VELLUMARK_SOURCE_DIR "/") + path);

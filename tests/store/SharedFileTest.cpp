@@ -25,12 +25,9 @@ namespace {
 template <typename Case>
     requires requires(const Case& c) { c.name; }
 void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
-const auto CaseName = [](const auto& param) { return std::string(param.param.name); };
 
 using namespace std::chrono_literals;
 
-const QString Dat = QStringLiteral("/data/問題.dat");
-const QString Org = QStringLiteral("/data/問題.org");
 const QString Lock = Dat + QStringLiteral(".lock");
 
 // For a change that must not wait for the lock: any pause fails the test.

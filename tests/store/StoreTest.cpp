@@ -24,24 +24,9 @@ namespace {
 template <typename Case>
     requires requires(const Case& c) { c.name; }
 void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
-const auto CaseName = [](const auto& param) { return std::string(param.param.name); };
-
-// Items written one after another, separated by '|'.
-QStringList Items(const char* utf8) { return QString::fromUtf8(utf8).split(u'|'); }
 
 // The items of n distinct pairs.
 QStringList Pairs(int n) { return ManyPairs(n).split(QString(), Qt::SkipEmptyParts); }
-
-const QString Dat = QStringLiteral("/data/問題.dat");
-const QString Org = QStringLiteral("/data/問題.org");
-
-QStringList Table(const ProblemStore& store)
-{
-    QStringList items;
-    for (int n = 1; n <= store.ProblemCount(); ++n)
-        items << store.ProblemTable(1, n) << store.ProblemTable(2, n);
-    return items;
-}
 
 QStringList DataFolder(const TempAppDir& dir)
 {

@@ -44,6 +44,14 @@ QByteArray FileOf(const QStringList& items)
     return bytes;
 }
 
+QStringList Table(const ProblemStore& store)
+{
+    QStringList items;
+    for (int n = 1; n <= store.ProblemCount(); ++n)
+        items << store.ProblemTable(1, n) << store.ProblemTable(2, n);
+    return items;
+}
+
 QString ManyPairs(int count)
 {
     QString pairs;

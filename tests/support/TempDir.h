@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 
 // A throw-away application directory with a data folder, for tests that touch files.
 class TempAppDir {
@@ -31,6 +32,10 @@ private:
     QTemporaryDir dir_;
 };
 
+// The problem file and the factory copy, as suffixes of an application directory.
+inline const QString Dat = QStringLiteral("/data/問題.dat");
+inline const QString Org = QStringLiteral("/data/問題.org");
+
 // A store on the problem file of dir.
 inline ProblemStore StoreIn(const TempAppDir& dir)
 {
@@ -48,6 +53,12 @@ QByteArray FileOf(const QStringList& items);
 inline QByteArray FileOfPairs(const QString& pairs) { return FileOf(pairs.split(QString(), Qt::SkipEmptyParts)); }
 // `count` distinct pairs: a hiragana and the katakana beside it each.
 QString ManyPairs(int count);
+// Items written one after another, separated by '|'.
+inline QStringList Items(const char* utf8) { return QString::fromUtf8(utf8).split(u'|'); }
+// The store's table as items, two a pair, up to its count.
+QStringList Table(const ProblemStore& store);
+// A parameterised case's name, for the test's name.
+inline const auto CaseName = [](const auto& param) { return std::string(param.param.name); };
 
 // The error `op` throws; a test failure when it throws nothing or something else.
 template <typename Error = AppError>
