@@ -5,7 +5,6 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QGuiApplication>
-#include <QLockFile>
 #include <QTimer>
 
 #ifdef Q_OS_UNIX
@@ -34,16 +33,9 @@ TEST_F(LockTest, AnUnusableOrHeldLockRefusesEveryChangeTouchingNothing)
     // How the lock is spoilt, and whether the change waits.
     std::vector<std::pair<std::function<bool()>, bool>> kinds{{[&] { return QDir().mkdir(lock); }, false}};
 #ifdef Q_OS_UNIX
-    std::optional<ForkedChild> copy;
+    std::optional<CopyHoldingTheLock> copy;
     kinds.emplace_back([&] { return mkfifo(QFile::encodeName(lock).constData(), 0600) == 0; }, false);
-    kinds.emplace_back([&] {
-        copy.emplace([&](ForkedChild& parent) {
-            QLockFile held(lock);
-            parent.Tell(held.tryLock(0) ? 'L' : 'F');
-            parent.Hear();
-        });
-        return copy->Hear() == 'L';
-    }, true);
+    kinds.emplace_back([&] { return copy.emplace(lock).Hear() == 'L'; }, true);
 #endif
     int pauses = 0;
     store.SetLockWaiting({std::chrono::seconds(3), [&] {

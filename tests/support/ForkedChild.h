@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QLockFile>
 #include <QString>
 
 #include <functional>
 #include <optional>
 
 #include <sys/types.h>
+#include <unistd.h>
 
 // A child that runs as a user whom permissions bind, even when the tests run as
 // root (then it is nobody, and `owning` and all in it become its own).
@@ -30,8 +32,23 @@ public:
     char Hear();
     // Waits for the child to end; a child waiting to Hear hears 0.
     void Join();
+    pid_t Process() const { return child_; }
 
 private:
     pid_t child_ = -1;
     int hear_ = -1, tell_ = -1, report_ = -1;
+};
+
+// Another copy of the program holding the lock `lockPath` (it says 'L') until it
+// is joined, or told 'c' to die holding it, leaving the lock file.
+struct CopyHoldingTheLock : ForkedChild {
+    explicit CopyHoldingTheLock(const QString& lockPath)
+        : ForkedChild([lockPath](ForkedChild& parent) {
+              QLockFile lock(lockPath);
+              parent.Tell(lock.tryLock(0) ? 'L' : 'F');
+              if (parent.Hear() == 'c')
+                  _exit(0);
+          })
+    {
+    }
 };
