@@ -69,13 +69,24 @@ TEST(PortableLayout, KeepsEveryPathBesideTheExecutableAndCreatesNothing)
     }
 }
 
-TEST_F(InstalledTree, WithoutAFactoryCopyIsAnErrorNamingWhereItLooked)
+// A missing factory copy refuses the layout; a damaged one is not copied, as the
+// user's file is made only from a copy that reads faithfully.
+TEST_F(InstalledTree, AMissingOrDamagedFactoryCopyIsAnErrorNamingItThatMakesNothing)
 {
-    ASSERT_TRUE(QFile::remove(dir.Path() + Shared + QStringLiteral("/問題.org")));
-    const AppError error = ErrorOf([&] { Resolve(); });
-    EXPECT_EQ(error.Number(), AppError::FileNotFound);
-    EXPECT_TRUE(error.Description().contains(QDir::toNativeSeparators(dir.Path() + Shared + QStringLiteral("/問題.org"))))
-        << error.what();
+    for (const auto& [factory, number] : {std::pair(QByteArray(), AppError::FileNotFound),
+                                          std::pair(QByteArray(" 3 \r\nA\r\nB\r\n"), AppError::InputPastEndOfFile)}) {
+        factory.isNull() ? (void)QFile::remove(dir.Path() + Shared + QStringLiteral("/問題.org"))
+                         : dir.Write(Shared + QStringLiteral("/問題.org"), factory);
+        const AppError error = ErrorOf([&] {
+            const DataLocations locations = Resolve();
+            EXPECT_FALSE(factory.isNull()) << "a layout without its factory copy was taken";
+            ProvideUserProblemFile(locations);
+        });
+        EXPECT_EQ(error.Number(), number);
+        EXPECT_TRUE(error.Description().contains(QDir::toNativeSeparators(dir.Path() + Shared + QStringLiteral("/問題.org"))))
+            << error.what();
+        EXPECT_FALSE(dir.Exists(User + QStringLiteral("/問題.dat")));
+    }
 }
 
 TEST_F(InstalledTree, ReadsTheSharedFilesAndCopiesTheUsersPairsOnTheFirstRunOnly)
@@ -95,16 +106,6 @@ TEST_F(InstalledTree, ReadsTheSharedFilesAndCopiesTheUsersPairsOnTheFirstRunOnly
     EXPECT_EQ(dir.Read(Shared + QStringLiteral("/問題.org")), FactoryBytes);
     EXPECT_EQ(QDir(locations.dataFolder).entryList(QDir::Files), QStringList{QStringLiteral("問題.dat")})
         << "no temporary file left behind";
-}
-
-// Made from the factory copy only when that reads faithfully.
-TEST_F(InstalledTree, AFirstRunDoesNotCopyADamagedFactoryCopyAndNamesIt)
-{
-    dir.Write(Shared + QStringLiteral("/問題.org"), " 3 \r\nA\r\nB\r\n");
-    const AppError error = ErrorOf([&] { ProvideUserProblemFile(Resolve()); });
-    EXPECT_TRUE(error.Description().contains(QDir::toNativeSeparators(dir.Path() + Shared + QStringLiteral("/問題.org"))))
-        << error.what();
-    EXPECT_FALSE(dir.Exists(User + QStringLiteral("/問題.dat")));
 }
 
 // Without a per-user folder the user's file would be "/問題.dat", at the top of the disk.
