@@ -117,9 +117,6 @@ INSTANTIATE_TEST_SUITE_P(Items, Character,
                                            CharacterCase{"TrailingSpace", QStringLiteral("未 "), "\"\x96\xa2 \""},
                                            // The converter's own test has the rest of the table.
                                            CharacterCase{"FullwidthTilde", QStringLiteral("～"), "\x81\x60"},
-                                           // Quotes would change these; the reader keeps them whole.
-                                           CharacterCase{"QuoteInside", QStringLiteral("未\"末"), "\x96\xa2\"\x96\x96"},
-                                           CharacterCase{"QuoteAndTrailingSpace", QStringLiteral("未\" "), "\x96\xa2\" "},
                                            CharacterCase{"LineBreak", QStringLiteral("A\r\nB"), "\"A\r\nB\""},
                                            CharacterCase{"DoubleQuote", QStringLiteral("\""), nullptr},
                                            CharacterCase{"WaveDash", QStringLiteral("〜"), nullptr}),
