@@ -123,31 +123,21 @@ TEST_F(InstalledTree, WithoutAPerUserFolderIsAnErrorThatMakesNothing)
 TEST_F(InstalledTree, TwoFirstRunsAtOnceMakeOneFileAndTheLaterOverwritesNothing)
 {
     const DataLocations locations = Resolve();
-    ForkedChild first([&](ForkedChild& parent) {
-        ProvideUserProblemFile(locations, [&](int handle) {
-            parent.Tell();  // the lock held, the file not yet in place
-            parent.Hear();
-            return SyncToDisk(handle);
-        });
-        ProblemStore store(locations.problemFile, locations.factoryFile);
-        store.LoadProblemFile();
-        store.AddPair(QStringLiteral("鳥"), QStringLiteral("烏"));
-    });
-    ASSERT_TRUE(first.Hear());
+    ASSERT_TRUE(QDir().mkpath(locations.dataFolder));
+    CopyHoldingTheLock first(locations.problemFile + QStringLiteral(".lock"));
+    ASSERT_EQ(first.Hear(), 'L');
     ProblemStore second(locations.problemFile, locations.factoryFile);
     int pauses = 0;
     second.SetLockWaiting({std::chrono::seconds(10), [&] {
                                if (++pauses == 1) {
-                                   first.Tell();
+                                   dir.Write(User + QStringLiteral("/問題.dat"), " 0 \r\n");
                                    first.Join();
                                }
                                return std::chrono::milliseconds(100);
                            }});
     second.CreateFromFactory();
     EXPECT_EQ(pauses, 1);
-    second.LoadProblemFile();
-    EXPECT_EQ(second.ProblemCount(), 2);
-    EXPECT_EQ(second.PairCaption(1), QStringLiteral("鳥 烏"));
+    EXPECT_EQ(dir.Read(User + QStringLiteral("/問題.dat")), " 0 \r\n");
 }
 #endif
 
