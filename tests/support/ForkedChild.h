@@ -32,6 +32,7 @@ public:
     char Hear();
     // Waits for the child to end; a child waiting to Hear hears 0.
     void Join();
+    // The child's process number, until it is joined.
     pid_t Process() const { return child_; }
 
 private:
