@@ -141,20 +141,12 @@ TEST_P(Character, ReadsBackAsWrittenOrIsRefusedChangingNothing)
 INSTANTIATE_TEST_SUITE_P(Items, Character,
                          ::testing::Values(CharacterCase{"Comma", QStringLiteral(","), "\",\""},
                                            CharacterCase{"TrailingSpace", QStringLiteral("未 "), "\"\x96\xa2 \""},
-                                           CharacterCase{"FullwidthTilde", QStringLiteral("～"), "\x81\x60"},
-                                           CharacterCase{"CircledOne", QStringLiteral("①"), "\x87\x40"},
-                                           CharacterCase{"IbmKanji", QStringLiteral("髙"), "\xfb\xfc"},
-                                           CharacterCase{"HalfwidthKana", QStringLiteral("ｱ"), "\xb1"},
                                            // Quotes would change these; the reader keeps them whole.
                                            CharacterCase{"QuoteInside", QStringLiteral("未\"末"), "\x96\xa2\"\x96\x96"},
                                            CharacterCase{"QuoteAndTrailingSpace", QStringLiteral("未\" "), "\x96\xa2\" "},
                                            CharacterCase{"LineBreak", QStringLiteral("A\r\nB"), "\"A\r\nB\""},
                                            CharacterCase{"DoubleQuote", QStringLiteral("\""), nullptr},
-                                           CharacterCase{"Emoji", QStringLiteral("😀"), nullptr},
-                                           CharacterCase{"OutsideBasicPlane", QStringLiteral("𠮷"), nullptr},
-                                           CharacterCase{"WaveDash", QStringLiteral("〜"), nullptr},
-                                           // Encodes to nothing, without an error flag.
-                                           CharacterCase{"LoneSurrogate", QString(QChar(0xD800)), nullptr}),
+                                           CharacterCase{"WaveDash", QStringLiteral("〜"), nullptr}),
                          CaseName);
 
 // The board would show 607 empty cells, or an empty odd one.
