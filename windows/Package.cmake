@@ -6,6 +6,10 @@
 # each with README.txt, LICENSE.txt and licenses\. The version is the build's, known
 # only when the build runs: windows/Packages.cmake names and makes them then.
 #   cmake --build <build> --target windows_packages
+# Made by the cross-build on Debian alone, whose packages give the notices' texts.
+if(NOT CMAKE_CROSSCOMPILING OR NOT CMAKE_HOST_UNIX)
+  return()
+endif()
 set(stage ${CMAKE_BINARY_DIR}/stage)
 set(notices ${CMAKE_BINARY_DIR}/notices)
 set(qt_libraries Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Network Qt6::Multimedia)
