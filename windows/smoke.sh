@@ -37,11 +37,6 @@ pairs="$profile/Roaming/Vellumark/問題.dat"
 apps='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 
 shot() { [ -n "$shots" ] && command -v import >/dev/null || return 0; mkdir -p "$shots"; import -window root "$shots/$1.png"; }
-no_error_box() {
-    if xdotool search --onlyvisible --name '^エラー$' >/dev/null 2>&1; then
-        shot error; fail "an error box opened $1"
-    fi
-}
 # A control's centre in window pixels, from the twips its window's source gives it:
 # centre <source file> <what stands before "TwipsRect(" on its line>
 centre() {
@@ -57,42 +52,52 @@ backButton=$(centre manage/ManageLayout.h 'BackButtonRect = ')
 actionButton=$(centre manage/ManageLayout.cpp 'PictureButton(&form, ')  # 登 on 字登録
 # shellcheck disable=SC2086  # the centre is two words
 click() { xdotool mousemove --window "$1" $2 click 1; }
-paste() { printf %s "$1" | xclip -selection clipboard; xdotool key --clearmodifiers ctrl+v; }
+# poll <what failed> <command...>: tries the command for up to ten seconds.
+poll() {
+    local what="$1" tries=0
+    shift
+    until "$@"; do
+        [ $((tries += 1)) -le 100 ] || { shot failed; fail "$what"; }
+        sleep 0.1
+    done
+}
+paste() {
+    printf %s "$1" | xclip -selection clipboard
+    poll "the clipboard does not hold $1" test "$(xclip -o -selection clipboard)" = "$1"
+    xdotool key --clearmodifiers ctrl+v
+}
 hex() { python3 -c 'import sys; print(open(sys.argv[1], "rb").read().hex())' "$1"; }
+# holds_new_pair <pairs' file>: 甲/由 first, before the factory pairs, in code page 932 with CR LF.
+holds_new_pair() {
+    python3 - "$1" "$root/data/問題.org" <<'PY'
+import sys
+first, rest = open(sys.argv[2], "rb").read().split(b"\r\n", 1)
+expected = b" %d \r\n" % (int(first) + 1) + "甲".encode("cp932") + b"\r\n" + "由".encode("cp932") + b"\r\n" + rest
+sys.exit(open(sys.argv[1], "rb").read() != expected)
+PY
+}
 
 # play <pairs' file> <name of the screenshots> <command...>
 play() {
-    local file="$1" name="$2"
+    local file="$1" name="$2" window list add
     shift 2
     (cd "$work" && exec "$@" >"$work/program.log" 2>&1) &
     program_pid=$!
-    local window list add
     window=$(timeout 60 xdotool search --sync --onlyvisible --name '^メニュー$' | head -n 1) || true
     [ -n "$window" ] || { shot no-menu; fail "no window titled メニュー"; }
-    sleep 1; shot "$name-menu"
+    shot "$name-menu"
     click "$window" "$listButton"
     list=$(wait_for_window 字一覧)
-    sleep 2; no_error_box "over 字一覧 (the file did not load)"
-    click "$list" "$backButton"
+    click "$list" "$backButton"  # not taken while an error box is open over 字一覧
     window=$(wait_for_window メニュー)
     click "$window" "$addButton"
     add=$(wait_for_window 字登録)
-    sleep 1; no_error_box "over 字登録"
-    # 登 opens the panel with the first box focused; the tab order leads on to 登録.
+    # 登 opens the panel with the first box focused, the tab order leads on to 登録,
+    # and Wine takes the events in the order they were sent.
     click "$add" "$actionButton"
-    sleep 1; paste 甲; xdotool key Tab; paste 由; xdotool key Tab
-    shot "$name-add"
-    xdotool key Return
-    sleep 2; no_error_box "after 登録"
-    python3 - "$file" "$root/data/問題.org" <<'PY' || fail "$file does not hold the new pair first in code page 932 with CR LF"
-import sys
-after = open(sys.argv[1], "rb").read()
-first, rest = open(sys.argv[2], "rb").read().split(b"\r\n", 1)
-expected = b" %d \r\n" % (int(first) + 1) + "甲".encode("cp932") + b"\r\n" + "由".encode("cp932") + b"\r\n" + rest
-if after != expected:
-    print("expected", expected[:40].hex(" "), "\ngot     ", after[:40].hex(" "), file=sys.stderr)
-    sys.exit(1)
-PY
+    paste 甲; xdotool key Tab; paste 由; xdotool key Tab Return
+    poll "$file does not hold the new pair first in code page 932 with CR LF" holds_new_pair "$file"
+    shot "$name-added"
     click "$add" "$backButton"
     window=$(wait_for_window メニュー)
     click "$window" "$endButton"
