@@ -15,8 +15,6 @@
 // the same bytes and refuse the same things.
 namespace {
 
-QByteArray Bytes(const char* bytes) { return QByteArray(bytes); }
-
 // Every input of one or two bytes, a row per first byte (the single bytes, then
 // each lead byte 81-9F, E0-FC with every second byte), and what it decodes to: a
 // character, or -1 for a refusal (-2: more than one character, never seen).
@@ -95,25 +93,6 @@ TEST(CodePage932, DecodesEveryOneAndTwoByteInputAsTheTableSaysAndEncodesBack)
         EXPECT_TRUE(unit < 0 || EncodeCp932(QString(QChar(unit))) == std::optional(bytes)) << Hex(unit).toStdString();
 }
 
-TEST(CodePage932, EncodesAndDecodesText)
-{
-    struct Row {
-        const char* what;
-        QString text;
-        QByteArray bytes;
-    };
-    const Row rows[] = {
-        {"ASCII", QStringLiteral("A, \"1\"\r\n"), Bytes("A, \"1\"\r\n")},
-        {"kana and kanji", QStringLiteral("ゲーム太郎"), Bytes("\x83\x51\x81\x5b\x83\x80\x91\xbe\x98\x59")},
-        {"nothing", QString(), QByteArray()},
-    };
-    for (const Row& row : rows) {
-        EXPECT_EQ(EncodeCp932(row.text), std::optional(row.bytes)) << row.what;
-        EXPECT_EQ(DecodeCp932(row.bytes), std::optional(row.text)) << row.what;
-        EXPECT_FALSE(FirstUnencodableCharacter(row.text)) << row.what;
-    }
-}
-
 TEST(CodePage932, RefusesWhatItCannotHoldInsteadOfSubstituting)
 {
     struct Row {
@@ -139,9 +118,9 @@ TEST(CodePage932, RefusesWhatItCannotHoldInsteadOfSubstituting)
 TEST(CodePage932, RefusesALeadByteCutOffAfterACharacterAndDecodesOnAfterwards)
 {
     Cp932Decoder decoder;
-    EXPECT_FALSE(DecodeCp932(Bytes("\x96\xa2\x96")));
-    EXPECT_FALSE(decoder.Decode(Bytes("\x96\xa2\x96")));
-    EXPECT_EQ(decoder.Decode(Bytes("\x96\xa2")), std::optional(QStringLiteral("未")));
+    EXPECT_FALSE(DecodeCp932(QByteArray("\x96\xa2\x96")));
+    EXPECT_FALSE(decoder.Decode(QByteArray("\x96\xa2\x96")));
+    EXPECT_EQ(decoder.Decode(QByteArray("\x96\xa2")), std::optional(QStringLiteral("未")));
 }
 
 } // namespace
