@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "store/FileTrouble.h"
 
+#include "core/AppError.h"
+#include "store/ProblemFileLock.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,8 +18,8 @@ constexpr qsizetype MaxPathLength = 32767;
 #else
 constexpr qsizetype MaxPathLength = 4095;
 #endif
-// ".lock.rmlock" is the longest ending the program puts on a file's name.
-constexpr qsizetype WritingRoom = 12;
+// The longest ending the program puts on a file's name.
+constexpr auto WritingRoom = static_cast<qsizetype>(ProblemFileLock::Suffix.size() + ProblemFileLock::RemovalSuffix.size());
 
 qsizetype LengthOf(const QString& text)
 {
@@ -70,6 +73,18 @@ FileTrouble DiagnoseFileTrouble(const QString& path, bool forWriting)
     if (forWriting ? !file.isWritable() : !file.isReadable())
         return FileTrouble::AccessDenied;
     return FileTrouble::Other;
+}
+
+int ErrorNumberFor(FileTrouble trouble)
+{
+    switch (trouble) {
+    case FileTrouble::Missing:
+        return AppError::FileNotFound;
+    case FileTrouble::AccessDenied:
+        return AppError::PermissionDenied;
+    default:
+        return AppError::PathFileAccessError;
+    }
 }
 
 QString FileTroubleText(FileTrouble trouble, const QString& systemReason)

@@ -13,5 +13,8 @@ enum class FileTrouble { Missing, AccessDenied, NameTooLong, NotOrdinaryFile, Ot
 // for the lock file and the temporary copy that are written beside the file.
 FileTrouble DiagnoseFileTrouble(const QString& path, bool forWriting);
 
+// The error number a message about it carries.
+int ErrorNumberFor(FileTrouble trouble);
+
 // The reason in Japanese; systemReason is used only for Other.
 QString FileTroubleText(FileTrouble trouble, const QString& systemReason);

@@ -287,6 +287,26 @@ std::optional<QString> WhyUnstorable(const QString& item)
     return std::nullopt;
 }
 
+std::optional<QString> WhyInvisible(const QString& character)
+{
+    if (character.isEmpty())
+        return std::nullopt;
+    const char32_t code = QStringView(character).toUcs4().value(0);
+    switch (QChar::category(code)) {
+    case QChar::Separator_Space:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+    case QChar::Other_Control:
+    case QChar::Other_Format:
+        break;
+    default:
+        if (!QChar::isSpace(code))
+            return std::nullopt;
+    }
+    return QStringLiteral("U+%1 は空白・改行・制御文字のような目に見えない字です。組の字は目に見える字でなければなりません。")
+        .arg(QStringLiteral("%1").arg(static_cast<uint>(code), 4, 16, QLatin1Char('0')).toUpper());
+}
+
 Writing Write(std::int16_t count, const QList<QString>& items)
 {
     Writing writing;

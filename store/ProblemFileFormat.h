@@ -67,6 +67,10 @@ TextReading ReadText(QByteArrayView bytes);
 // reads back as itself, or nothing when it can. What the reader yields can always
 // be stored; only a double quote and a character code page 932 lacks cannot.
 std::optional<QString> WhyUnstorable(const QString& item);
+// Why a pair character would show as an empty cell on the board (its first code
+// point is white space, a control or a format character), or nothing when it can
+// be seen.
+std::optional<QString> WhyInvisible(const QString& character);
 
 // The file's bytes, from items the reader yielded or single characters. An item
 // the reader would change (a comma, a line break,

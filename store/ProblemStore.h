@@ -4,6 +4,7 @@
 #include "core/DataLocations.h"
 #include "store/DiskSync.h"
 #include "store/ProblemFileFormat.h"
+#include "store/ProblemFileLock.h"
 
 #include <QByteArray>
 #include <QString>
@@ -27,15 +28,9 @@ class QDateTime;
 // wrote, under a lock file beside it (問題.dat.lock).
 class ProblemStore {
 public:
-    // How a change waits while another copy holds the lock: pause() is called
-    // between attempts and says how long it waited; the change gives up once the
-    // pauses add up to `limit`.
-    struct LockWaiting {
-        std::chrono::milliseconds limit;
-        std::function<std::chrono::milliseconds()> pause;
-    };
-    // Ten seconds, in short sleeps.
-    static LockWaiting WaitingBriefly();
+    using LockWaiting = ProblemFileLock::Waiting;
+    static LockWaiting WaitingBriefly() { return ProblemFileLock::WaitBriefly(); }
+    static constexpr std::chrono::seconds StaleLockTime = ProblemFileLock::StaleTime;
 
     // problemFile: the user's pairs; factoryFile: the copy a factory reset restores;
     // sync: makes each write durable before the file is replaced.
@@ -57,7 +52,8 @@ public:
     // Makes the new pair pair 1 (the oldest drops out of a full table), saves and
     // reloads. Throws InputRefused, changing nothing, for a character the file
     // cannot hold (a leading double quote, one outside code page 932) and for one
-    // that cannot be seen (white space, a line break, a control character).
+    // the board would show as an empty cell (white space, a line break, a control
+    // character). A line break after a visible character is kept, in quotes.
     void AddPair(const QString& first, const QString& second);
     // n outside 1..ProblemCount is an AppError and changes nothing.
     void DeletePair(std::int16_t n);
@@ -78,11 +74,6 @@ public:
     // the table alone; nothing when the file cannot be read.
     QString CharactersOnFile() const;
     QString PairCaption(std::int16_t n) const;
-
-    // A lock whose owner cannot be asked (a lock file left empty, another
-    // machine's) counts as abandoned once this old; a live owner on this machine
-    // keeps its lock however old.
-    static constexpr std::chrono::seconds StaleLockTime{30};
 
 private:
     using Table = std::array<std::array<QString, MaxPairs + 1>, 3>;
