@@ -118,7 +118,8 @@ wine "$setup" /S || fail "the setup ended with status $?"
 for value in DisplayName DisplayIcon DisplayVersion Publisher URLInfoAbout EstimatedSize QuietUninstallString; do
     wine reg query "$apps\\Vellumark" /v "$value" >/dev/null 2>&1 || fail "the Apps entry has no $value"
 done
-play "$pairs" setup wine start /wait /unix "$shortcut"
+# Wine's start follows a shortcut named by its Windows path alone.
+play "$pairs" setup wine start /wait "$(winepath -w "$shortcut" 2>/dev/null)"
 echo "a file of the user's" >"$installed/メモ.txt"
 kept=$(hex "$pairs")
 
