@@ -54,10 +54,10 @@ actionButton=$(centre manage/ManageLayout.cpp 'PictureButton(&form, ')  # 登 on
 click() { xdotool mousemove --window "$1" $2 click 1; }
 # poll <what failed> <command...>: tries the command for up to ten seconds.
 poll() {
-    local what="$1" tries=0
+    local what="$1" end=$((SECONDS + 10))
     shift
     until "$@"; do
-        [ $((tries += 1)) -le 100 ] || { shot failed; fail "$what"; }
+        [ "$SECONDS" -lt "$end" ] || { shot failed; fail "$what"; }
         sleep 0.1
     done
 }
