@@ -4,6 +4,8 @@
 #include "core/AppError.h"
 #include "core/ApplicationFolder.h"
 
+#include "DataFiles.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -14,15 +16,15 @@ namespace {
 // staged under DESTDIR) finds its files where it lies.
 const QString InstalledShareFolder = QStringLiteral("/../share/vellumark");
 
-// The one place the file names are written: the user's pairs in userFolder, what
-// ships with the program in shippedFolder.
+// The user's pairs in userFolder, what ships with the program in shippedFolder, by
+// the names the build places them under.
 DataLocations FilesIn(const QString& userFolder, const QString& shippedFolder, bool installed)
 {
     return {userFolder,
-            userFolder + QStringLiteral("/問題.dat"),
-            shippedFolder + QStringLiteral("/問題.org"),
-            shippedFolder + QStringLiteral("/音/karasu.wav"),
-            shippedFolder + QStringLiteral("/音/o.wav"),
+            userFolder + QStringLiteral("/" VELLUMARK_PROBLEM_FILE),
+            shippedFolder + QStringLiteral("/" VELLUMARK_FACTORY_FILE),
+            shippedFolder + QStringLiteral("/" VELLUMARK_CROW_SOUND),
+            shippedFolder + QStringLiteral("/" VELLUMARK_HIT_SOUND),
             installed};
 }
 

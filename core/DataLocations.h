@@ -10,11 +10,12 @@
 // factory copy and the sounds are read from ../share/vellumark/ relative to the
 // executable, and the user's pairs live in a per-user folder.
 struct DataLocations {
-    QString dataFolder;   // the folder that holds the user's 問題.dat (writable)
-    QString problemFile;  // the user's pairs: dataFolder + "/問題.dat"
-    QString factoryFile;  // 問題.org
-    QString crowSound;    // 音/karasu.wav
-    QString hitSound;     // 音/o.wav
+    // The names come from the build (cmake/DataFiles.cmake), which ships the files.
+    QString dataFolder;   // the folder that holds the user's pairs (writable)
+    QString problemFile;  // the user's pairs, in dataFolder
+    QString factoryFile;  // the factory set, never written
+    QString crowSound;    // the menu's crow
+    QString hitSound;     // the hit when the odd cell is found
     bool installed = false;
 };
 

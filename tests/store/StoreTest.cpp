@@ -635,38 +635,6 @@ TEST_F(Store, ADamagedFileIsSetAsideBesideItselfAndTheFactorySetRestored)
     EXPECT_EQ(DataFolder(dir).size(), 5);
 }
 
-// Two copies found the file damaged and asked; the first answered Yes and added a
-// pair before the second answered.
-TEST_F(Store, ALateAnswerToRestoreReplacesNothingThatChangedSince)
-{
-    dir.Write(Org, FileOf(Items("土|士")));
-    dir.Write(Dat, " 2 \r\nA\r\n");
-    ProblemStore late = StoreIn(dir);
-    EXPECT_THROW(store.LoadProblemFile(), ProblemFileUnusable);
-    EXPECT_THROW(late.LoadProblemFile(), ProblemFileUnusable);
-    const QDateTime when(QDate(2026, 12, 7), QTime(1, 30, 0));
-    store.SetAsideAndRestoreFactory(when);
-    store.AddPair(QStringLiteral("鳥"), QStringLiteral("烏"));
-    const QByteArray healthy = dir.Read(Dat);
-
-    const ProblemFileChanged changed = ErrorOf<ProblemFileChanged>([&] { late.SetAsideAndRestoreFactory(when); });
-    EXPECT_EQ(changed.Number(), AppError::ChangedElsewhere);
-    EXPECT_EQ(dir.Read(Dat), healthy);
-    EXPECT_EQ(DataFolder(dir).size(), 4) << "the one damaged file kept, nothing else";
-    EXPECT_EQ(Table(late), Items("鳥|烏|土|士"));
-
-    // Damaged in another way meanwhile: the new damage is found and asked about anew.
-    dir.Write(Dat, " 1 \r\n\"A\r\n");
-    EXPECT_THROW(late.LoadProblemFile(), ProblemFileUnusable);
-    dir.Write(Dat, " 5 \r\n");
-    ErrorOf<ProblemFileChanged>([&] { late.SetAsideAndRestoreFactory(when); });
-    EXPECT_EQ(dir.Read(Dat), " 5 \r\n");
-    EXPECT_THROW(late.LoadProblemFile(), ProblemFileUnusable);
-    late.SetAsideAndRestoreFactory(when);
-    EXPECT_EQ(dir.Read(Dat), FileOf(Items("土|士")));
-    EXPECT_EQ(DataFolder(dir).size(), 5);
-}
-
 // A save killed midway leaves its complete temporary copy; a fresh one may be
 // another copy's save in progress.
 TEST_F(Store, TheNextSaveRemovesStaleTemporaryCopiesOnly)

@@ -37,7 +37,8 @@ inline ProblemStore StoreIn(const TempAppDir& dir)
     return ProblemStore(dir.Locations().problemFile, dir.Locations().factoryFile);
 }
 
-// UTF-8 text to code page 932 bytes, for writing test files readably.
+// Text to code page 932 bytes, for writing test files readably: ASCII, hiragana,
+// katakana and the few kanji the tests use (a test error for any other).
 QByteArray Cp932(const QString& text);
 
 // The problem file the program writes for these items, two a pair, spelled out

@@ -1,13 +1,16 @@
 # SPDX-License-Identifier: MIT
 # Fails, naming the file, the line and the include, when a source includes a layer
-# above its own or a screen library below the window framework. The compiler alone
-# lets <QtWidgets/QWidget> through anywhere, since every Qt module shares one root.
-#   cmake -DSOURCE_DIR=<tree> [-DQT_CORE_INCLUDE_DIR=<QtCore headers>] -P CheckLayers.cmake
+# above its own, climbs out of its folder with "..", or includes a screen library
+# below the window framework. The compiler alone lets all of these through: every
+# folder of the tree and every Qt module share one include root.
+#   cmake -DSOURCE_DIR=<tree> [-DQT_CORE_INCLUDE_DIR=<QtCore headers>] [-DSTAMP=<file>] -P CheckLayers.cmake
+# STAMP is touched when the tree passes, for the build to know it need not check again.
 
 # Lowest first; a file may include its own layer and those below it. A rules
 # folder's pattern comes before its window's, which would match it too.
 set(layer_names core store rules shell windows app)
 set(layer_patterns "^core/" "^store/" "^(game|menu|manage)/core/" "^shell/" "^(game|menu|manage)/" "^app/")
+set(layer_folders core store shell game menu manage app)
 
 # The layer of a path under the tree, or "" for a folder outside the layers.
 function(layer_of path out)
@@ -23,9 +26,9 @@ function(layer_of path out)
 endfunction()
 
 set(shell_layer 3)
-file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}"
-     "${SOURCE_DIR}/core/*" "${SOURCE_DIR}/store/*" "${SOURCE_DIR}/shell/*" "${SOURCE_DIR}/app/*"
-     "${SOURCE_DIR}/game/*" "${SOURCE_DIR}/menu/*" "${SOURCE_DIR}/manage/*")
+list(TRANSFORM layer_folders APPEND "/*" OUTPUT_VARIABLE globs)
+list(TRANSFORM globs PREPEND "${SOURCE_DIR}/")
+file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}" ${globs})
 list(FILTER sources INCLUDE REGEX "\\.(h|cpp)$")
 if(NOT sources)
   message(FATAL_ERROR "no sources found under ${SOURCE_DIR}")
@@ -39,21 +42,23 @@ foreach(source IN LISTS sources)
   set(number 0)
   foreach(line IN LISTS lines)
     math(EXPR number "${number} + 1")
-    if(NOT line MATCHES "^[ \t]*#[ \t]*include[ \t]*([\"<])([^\">]+)[\">]")
+    if(NOT line MATCHES "^[ \t]*#[ \t]*include[ \t]*([\"<])([^\">]+)([\">])")
       continue()
     endif()
-    set(quote "${CMAKE_MATCH_1}")
     set(included "${CMAKE_MATCH_2}")
-    set(where "${source}:${number}: #include ${quote}${included}")
-    if(quote STREQUAL "\"")
-      string(APPEND where "\"")
-      layer_of("${included}" theirs)
-      if(NOT theirs STREQUAL "" AND theirs GREATER own)
+    set(where "${source}:${number}: #include ${CMAKE_MATCH_1}${included}${CMAKE_MATCH_3}")
+    string(REPLACE "\\" "/" included "${included}")
+    if(included MATCHES "(^|/)\\.\\.(/|$)" OR included MATCHES "^/|^[A-Za-z]:")
+      list(APPEND faults "${where}: may not climb out of its folder: name the folder from the top of the tree")
+      continue()
+    endif()
+    layer_of("${included}" theirs)
+    if(NOT theirs STREQUAL "")
+      if(theirs GREATER own)
         list(GET layer_names ${theirs} their_name)
         list(APPEND faults "${where}: the ${own_name} layer may not include the ${their_name} layer above it")
       endif()
     elseif(own LESS shell_layer)
-      string(APPEND where ">")
       if(included MATCHES "^(Qt[A-Za-z]+)/" AND NOT CMAKE_MATCH_1 STREQUAL "QtCore")
         list(APPEND faults "${where}: below shell/ only Qt Core may be included, not ${CMAKE_MATCH_1}")
       elseif(included MATCHES "^Q[A-Za-z]*$" AND QT_CORE_INCLUDE_DIR AND NOT EXISTS "${QT_CORE_INCLUDE_DIR}/${included}")
@@ -70,5 +75,6 @@ if(faults)
   message(NOTICE "${report}")
   message(FATAL_ERROR "${count} include(s) break the layer order core <- store <- */core <- shell <- windows <- app")
 endif()
-list(LENGTH sources count)
-message(STATUS "${count} sources include only their own layer and those below")
+if(STAMP)
+  file(TOUCH "${STAMP}")
+endif()
