@@ -52,6 +52,11 @@ endforeach()
 foreach(dll IN LISTS runtime_dlls)
   list(APPEND stage_commands COMMAND ${CMAKE_COMMAND} -E copy ${dll} ${stage}/bin/)
 endforeach()
+foreach(file IN LISTS VELLUMARK_SHIPPED_FILES)
+  get_filename_component(folder ${stage}/share/vellumark/${file} DIRECTORY)
+  list(APPEND stage_commands COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+                             COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/data/${file} ${folder}/)
+endforeach()
 
 # The notices: the texts come from Debian's packages, as the licences ask.
 get_target_property(qt_core Qt6::Core IMPORTED_LOCATION_RELEASE)
@@ -87,16 +92,14 @@ configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${notices}/LICENSE.txt COPYONLY)
 
 add_custom_target(windows_packages
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${stage}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}/bin ${stage}/share/vellumark/音
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}/bin
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:vellumark> ${stage}/bin/
   ${stage_commands}
-  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/data/問題.org ${stage}/share/vellumark/
-  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/data/音/karasu.wav ${PROJECT_SOURCE_DIR}/data/音/o.wav
-          ${stage}/share/vellumark/音/
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${notices} ${stage}
   COMMAND ${CMAKE_COMMAND} -DSTAGE=${stage} -DOUT=${CMAKE_BINARY_DIR} -DBUILD_INFO=${VELLUMARK_GENERATED_DIR}/PackageVersion.cmake
           -DSTRIP=${CMAKE_STRIP} -DHOMEPAGE=${VELLUMARK_HOMEPAGE} -DICON=${PROJECT_SOURCE_DIR}/resources/vellumark.ico
-          -DREADME=${CMAKE_CURRENT_LIST_DIR}/text/README.txt -P ${CMAKE_CURRENT_LIST_DIR}/Packages.cmake
+          -DREADME=${CMAKE_CURRENT_LIST_DIR}/text/README.txt -DFACTORY_FILE=${VELLUMARK_FACTORY_FILE}
+          -DPROBLEM_FILE=${VELLUMARK_PROBLEM_FILE} -P ${CMAKE_CURRENT_LIST_DIR}/Packages.cmake
   DEPENDS vellumark
   COMMENT "Making the Windows zip and setup"
   VERBATIM)

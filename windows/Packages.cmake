@@ -3,6 +3,7 @@
 # named with the build's version, and removes those of earlier builds.
 #   cmake -DSTAGE=<staged tree> -DOUT=<folder> -DBUILD_INFO=<PackageVersion.cmake>
 #         -DSTRIP=<strip> -DHOMEPAGE=<url> -DICON=<.ico> -DREADME=<README.txt>
+#         -DFACTORY_FILE=<name> -DPROBLEM_FILE=<name>
 #         [-DVERSION=<version> -DVERSION_NUMBERS=<a.b.c.d> -DZIP=OFF] -P Packages.cmake
 # VERSION and VERSION_NUMBERS stand in for the build's (the upgrade test makes a
 # later setup this way).
@@ -30,7 +31,7 @@ if(NOT ZIP STREQUAL "OFF")
   file(COPY ${STAGE}/bin/ DESTINATION ${top})
   file(COPY ${STAGE}/share/vellumark/ DESTINATION ${top}/data)
   # The user's pairs start as the factory set.
-  file(COPY_FILE ${top}/data/問題.org ${top}/data/問題.dat)
+  file(COPY_FILE ${top}/data/${FACTORY_FILE} ${top}/data/${PROBLEM_FILE})
   file(COPY ${STAGE}/README.txt ${STAGE}/LICENSE.txt ${STAGE}/licenses DESTINATION ${top})
   execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf ${OUT}/${name}.zip --format=zip Vellumark-${VERSION}
                   WORKING_DIRECTORY ${OUT}/zip COMMAND_ERROR_IS_FATAL ANY)
