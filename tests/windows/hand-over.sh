@@ -23,7 +23,7 @@ stub cmake 'echo "-- Configuring done"
 while [ $# -gt 0 ]; do case $1 in -B) mkdir -p "$2"; touch "$2/cmake_install.cmake";; -DCMAKE_INSTALL_PREFIX=*) mkdir -p "${1#*=}";; esac; shift; done'
 export PATH="$work/bin:$PATH" VELLUMARK_CACHE="$work/cache" WINE_HEADERS="$work/wine"
 
-for script in build-qt.sh build-gtest.sh; do
+for script in build-gtest.sh build-qt.sh; do  # each from a cache the other has not made
   for run in "an empty cache" "the cache"; do
     out=$(bash "$scripts/$script" 2>"$work/stderr") || { cat "$work/stderr"; fail "$script failed from $run"; }
     [[ "$out" != *$'\n'* && -d "$out" ]] || fail "$script printed more than its folder from $run: $out"
