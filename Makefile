@@ -4,7 +4,7 @@
 # make install  build, then install under PREFIX, stripped (DESTDIR works as usual)
 # make package  a Debian package in the build folder, built in a tree of its own
 #               with Debian's compiler flags
-# make windows  the portable Windows zip, cross-built (windows/README.md)
+# make windows  the Windows setup and portable zip, cross-built (windows/README.md)
 BUILD ?= build
 PREFIX ?= /usr/local
 CMAKE_FLAGS ?=

@@ -9,7 +9,7 @@
 # The date is the commit's, in UTC, so the same commit always gives the same version.
 #
 # cmake -DSOURCE_DIR=<dir> -DRELEASE_VERSION=<x.yy> -P BuildVersion.cmake
-#   prints the version and the commit time (seconds since 1970).
+#   prints the version, the commit time (seconds since 1970) and Windows' four numbers.
 # Add -DBINARY_DIR=<dir> -DAPP_ID=<id> -DMAINTAINER="<name> <<address>>" to write, when
 # their content changes, what the build takes from it: the program's header, the
 # packager's settings and the package's own change log.
@@ -72,8 +72,19 @@ else()
   file(TIMESTAMP "${SOURCE_DIR}/CHANGELOG.md" commit_time "%s" UTC)
 endif()
 
+# Windows wants a file's version as four numbers of 0 to 65535: the release's two,
+# then the commit's day since 1970 and its time of day in two-second steps, so a
+# later commit has a higher version (until the year 2149).
+string(REGEX MATCH "^([0-9]+)\\.([0-9]+)" release_numbers "${RELEASE_VERSION}")
+math(EXPR major "${CMAKE_MATCH_1}")
+math(EXPR minor "${CMAKE_MATCH_2}")
+math(EXPR day "${commit_time} / 86400")
+math(EXPR step "${commit_time} % 86400 / 2")
+set(VELLUMARK_VERSION_NUMBERS "${major}.${minor}.${day}.${step}")
+string(REPLACE "." "," VELLUMARK_VERSION_COMMAS "${VELLUMARK_VERSION_NUMBERS}")
+
 if(NOT DEFINED BINARY_DIR)
-  execute_process(COMMAND ${CMAKE_COMMAND} -E echo "${version} ${commit_time}")
+  execute_process(COMMAND ${CMAKE_COMMAND} -E echo "${version} ${commit_time} ${VELLUMARK_VERSION_NUMBERS}")
   return()
 endif()
 

@@ -3,6 +3,7 @@
 
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <climits>
 
 #ifdef Q_OS_WIN
@@ -86,6 +87,17 @@ std::optional<QByteArray> PlatformEncode(const QString& text)
 
 #endif
 
+// Where Windows' table and Qt's on Linux part ways, both refuse: Qt swaps the
+// controls 1A, 1C and 7F as IBM's table does; Windows alone maps 80, A0 and FD-FF
+// (to U+0080 and U+F8F0-U+F8F3).
+bool DecodedAlikeEverywhere(const QString& text)
+{
+    return std::none_of(text.cbegin(), text.cend(), [](QChar character) {
+        const char16_t unit = character.unicode();
+        return unit == 0x1A || unit == 0x1C || unit == 0x7F || unit == 0x80 || (unit >= 0xF8F0 && unit <= 0xF8F3);
+    });
+}
+
 } // namespace
 
 std::optional<QString> WhyNoCp932Converter()
@@ -108,16 +120,18 @@ Cp932Decoder::Cp932Decoder()
 std::optional<QString> Cp932Decoder::Decode(QByteArrayView bytes)
 {
 #ifdef Q_OS_WIN
-    return PlatformDecode(bytes);
+    std::optional<QString> text = PlatformDecode(bytes);
 #else
     // Invalid bytes become U+001A and set the error flag.
-    QString text = decoder_->decode(bytes);
+    std::optional<QString> text = decoder_->decode(bytes);
     if (!decoder_->isValid() || decoder_->hasError()) {
         decoder_.emplace(CodecName, QStringDecoder::Flag::Stateless);
         return std::nullopt;
     }
-    return text;
 #endif
+    if (!text || !DecodedAlikeEverywhere(*text))
+        return std::nullopt;
+    return text;
 }
 
 std::optional<QString> DecodeCp932(QByteArrayView bytes)

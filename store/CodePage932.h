@@ -11,7 +11,9 @@
 // Windows code page 932, the encoding of the problem file. On Windows it is Windows'
 // own code page 932 (Qt has no Shift_JIS converter there without ICU); elsewhere
 // Qt's "Shift_JIS", which is the Microsoft table (U+FF5E <-> 81 60, U+2015 <-> 81 5C,
-// NEC and IBM extensions). The choice is made when the program is built.
+// NEC and IBM extensions) but for a few single bytes. The choice is made when the
+// program is built; where the two tables differ, both refuse, so a file reads the
+// same everywhere (tests/store/cp932-decoding.txt holds the answer for every input).
 
 // Why this build cannot convert code page 932 (a Japanese sentence), or nothing
 // when it can. Checked once at start: without a converter every problem file

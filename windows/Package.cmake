@@ -1,12 +1,17 @@
 # SPDX-License-Identifier: MIT
-# The portable Windows zip, Vellumark-<version>-win64.zip in the build folder:
-# vellumark.exe, the Qt DLLs and the plugins it loads, the MinGW runtime and data/
-# (問題.dat made from 問題.org, 問題.org, 音/). Unzipped anywhere, it runs.
-#   cmake --build <build> --target windows_zip
-set(VELLUMARK_ZIP_NAME Vellumark-${PROJECT_VERSION}-win64)
-set(VELLUMARK_ZIP ${CMAKE_BINARY_DIR}/${VELLUMARK_ZIP_NAME}.zip)
-set(stage ${CMAKE_BINARY_DIR}/zip/${VELLUMARK_ZIP_NAME})
-
+# The Windows packages, both made from one staged tree in the build folder:
+#   Vellumark-<version>-win64.zip        one top folder: vellumark.exe, the Qt DLLs and
+#                                        plugins, the MinGW runtime, data\ beside them
+#   Vellumark-<version>-win64-setup.exe  bin\ and share\vellumark\, the installed layout
+# each with README.txt, LICENSE.txt and licenses\. The version is the build's, known
+# only when the build runs: windows/Packages.cmake names and makes them then.
+#   cmake --build <build> --target windows_packages
+# Made by the cross-build on Debian alone, whose packages give the notices' texts.
+if(NOT CMAKE_CROSSCOMPILING OR NOT CMAKE_HOST_UNIX)
+  return()
+endif()
+set(stage ${CMAKE_BINARY_DIR}/stage)
+set(notices ${CMAKE_BINARY_DIR}/notices)
 set(qt_libraries Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Network Qt6::Multimedia)
 if(TARGET Qt6::Svg)  # a native build with Qt's own kit
   list(APPEND qt_libraries Qt6::Svg)
@@ -30,58 +35,71 @@ if(MINGW)
   endforeach()
 endif()
 
-set(zip_commands "")
-set(zip_entries vellumark.exe data)
+set(stage_commands "")
 foreach(target IN LISTS qt_libraries)
-  list(APPEND zip_commands COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${target}> ${stage}/)
-  list(APPEND zip_entries $<TARGET_FILE_NAME:${target}>)
+  list(APPEND stage_commands COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${target}> ${stage}/bin/)
 endforeach()
 foreach(plugin IN LISTS qt_plugins)
   string(REPLACE "=" ";" plugin "${plugin}")
   list(GET plugin 0 folder)
   list(GET plugin 1 target)
   if(NOT TARGET ${target})
-    message(FATAL_ERROR "Qt has no ${target}: the zip would not run")
+    message(FATAL_ERROR "Qt has no ${target}: the program would not run")
   endif()
-  list(APPEND zip_commands COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}/${folder}
-                           COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${target}> ${stage}/${folder}/)
-  list(APPEND zip_entries ${folder})
+  list(APPEND stage_commands COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}/bin/${folder}
+                             COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${target}> ${stage}/bin/${folder}/)
 endforeach()
-list(REMOVE_DUPLICATES zip_entries)
 foreach(dll IN LISTS runtime_dlls)
-  get_filename_component(name "${dll}" NAME)
-  list(APPEND zip_commands COMMAND ${CMAKE_COMMAND} -E copy ${dll} ${stage}/)
-  list(APPEND zip_entries ${name})
+  list(APPEND stage_commands COMMAND ${CMAKE_COMMAND} -E copy ${dll} ${stage}/bin/)
 endforeach()
-# Symbol tables and debug sections are a third of the zip otherwise.
-if(CMAKE_STRIP AND NOT MSVC)
-  list(APPEND zip_commands COMMAND ${CMAKE_STRIP} --strip-unneeded ${stage}/vellumark.exe)
-  foreach(target IN LISTS qt_libraries)
-    list(APPEND zip_commands COMMAND ${CMAKE_STRIP} --strip-unneeded ${stage}/$<TARGET_FILE_NAME:${target}>)
-  endforeach()
-  foreach(dll IN LISTS runtime_dlls)
-    get_filename_component(name "${dll}" NAME)
-    list(APPEND zip_commands COMMAND ${CMAKE_STRIP} --strip-unneeded ${stage}/${name})
-  endforeach()
-  foreach(plugin IN LISTS qt_plugins)
-    string(REPLACE "=" ";" plugin "${plugin}")
-    list(GET plugin 0 folder)
-    list(GET plugin 1 target)
-    list(APPEND zip_commands COMMAND ${CMAKE_STRIP} --strip-unneeded ${stage}/${folder}/$<TARGET_FILE_NAME:${target}>)
-  endforeach()
-endif()
+foreach(file IN LISTS VELLUMARK_SHIPPED_FILES)
+  get_filename_component(folder ${stage}/share/vellumark/${file} DIRECTORY)
+  list(APPEND stage_commands COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+                             COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/data/${file} ${folder}/)
+endforeach()
 
-add_custom_target(windows_zip
-  COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/zip ${VELLUMARK_ZIP}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}/data/音
-  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:vellumark> ${stage}/
-  ${zip_commands}
-  # The user's pairs start as the factory set.
-  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/data/問題.org ${stage}/data/問題.org
-  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/data/問題.org ${stage}/data/問題.dat
-  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/data/音/karasu.wav ${PROJECT_SOURCE_DIR}/data/音/o.wav
-          ${stage}/data/音/
-  COMMAND ${CMAKE_COMMAND} -E chdir ${stage} ${CMAKE_COMMAND} -E tar cf ${VELLUMARK_ZIP} --format=zip ${zip_entries}
+# The notices: the texts come from Debian's packages, as the licences ask.
+get_target_property(qt_core Qt6::Core IMPORTED_LOCATION_RELEASE)
+get_filename_component(qt_prefix "${qt_core}" DIRECTORY)
+get_filename_component(qt_prefix "${qt_prefix}" DIRECTORY)
+set(QT_SOURCES "    qt6-base and qt6-multimedia ${Qt6_VERSION}")
+if(EXISTS ${qt_prefix}/debian-sources.txt)  # written by windows/build-qt.sh
+  file(STRINGS ${qt_prefix}/debian-sources.txt QT_SOURCES)
+  list(TRANSFORM QT_SOURCES PREPEND "    ")
+  string(REPLACE ";" "\n" QT_SOURCES "${QT_SOURCES}")
+endif()
+file(MAKE_DIRECTORY ${notices}/licenses)
+file(COPY_FILE /usr/share/common-licenses/LGPL-3 ${notices}/licenses/LGPL-3.txt)
+file(COPY_FILE /usr/share/common-licenses/GPL-3 ${notices}/licenses/GPL-3.txt)
+file(COPY_FILE /usr/share/doc/libqt6core6/copyright ${notices}/licenses/qt6-base.txt)
+file(COPY_FILE /usr/share/doc/libqt6multimedia6/copyright ${notices}/licenses/qt6-multimedia.txt)
+set(runtime_packages "")
+foreach(dll IN LISTS runtime_dlls)
+  execute_process(COMMAND dpkg -S ${dll} OUTPUT_VARIABLE owner COMMAND_ERROR_IS_FATAL ANY)
+  string(REGEX REPLACE ":.*" "" owner "${owner}")
+  list(APPEND runtime_packages ${owner})
+endforeach()
+list(REMOVE_DUPLICATES runtime_packages)
+set(runtime_notices "")
+foreach(package IN LISTS runtime_packages)
+  file(COPY_FILE /usr/share/doc/${package}/copyright ${notices}/licenses/${package}.txt)
+  list(APPEND runtime_notices "  ${package}.txt")
+endforeach()
+list(JOIN runtime_notices "\n" RUNTIME_NOTICES)
+set(HOMEPAGE ${VELLUMARK_HOMEPAGE})
+configure_file(${CMAKE_CURRENT_LIST_DIR}/text/third-party.txt ${notices}/licenses/README.txt @ONLY NEWLINE_STYLE CRLF)
+configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${notices}/LICENSE.txt COPYONLY)
+
+add_custom_target(windows_packages
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${stage}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}/bin
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:vellumark> ${stage}/bin/
+  ${stage_commands}
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${notices} ${stage}
+  COMMAND ${CMAKE_COMMAND} -DSTAGE=${stage} -DOUT=${CMAKE_BINARY_DIR} -DBUILD_INFO=${VELLUMARK_GENERATED_DIR}/PackageVersion.cmake
+          -DSTRIP=${CMAKE_STRIP} -DHOMEPAGE=${VELLUMARK_HOMEPAGE} -DICON=${PROJECT_SOURCE_DIR}/resources/vellumark.ico
+          -DREADME=${CMAKE_CURRENT_LIST_DIR}/text/README.txt -DFACTORY_FILE=${VELLUMARK_FACTORY_FILE}
+          -DPROBLEM_FILE=${VELLUMARK_PROBLEM_FILE} -P ${CMAKE_CURRENT_LIST_DIR}/Packages.cmake
   DEPENDS vellumark
-  COMMENT "Making ${VELLUMARK_ZIP_NAME}.zip"
+  COMMENT "Making the Windows zip and setup"
   VERBATIM)

@@ -15,6 +15,7 @@ prefix="$cache/gtest-win64-$key"
 if [ ! -f "$prefix/.complete" ]; then
   build="$cache/build/gtest-$key"
   rm -rf "$build" "$prefix"
+  mkdir -p "$cache/build"
   echo "build-gtest: building GoogleTest $version -> $prefix" >&2
   cmake -S /usr/src/googletest -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$here/mingw-w64.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_GMOCK=OFF \

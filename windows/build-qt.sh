@@ -13,6 +13,7 @@
 #
 # VELLUMARK_CACHE (default ${XDG_CACHE_HOME:-$HOME/.cache}/vellumark) holds the
 # sources, the build folders and the installed Qt. JOBS (default: nproc).
+# WINE_HEADERS (default: libwine-dev's) holds wintab.h and pktdef.h.
 set -euo pipefail
 exec 3>&1 1>&2
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -20,6 +21,7 @@ cache="${VELLUMARK_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/vellumark}"
 jobs="${JOBS:-$(nproc 2>/dev/null || echo 2)}"
 sudo=""; [ "$(id -u)" = 0 ] || sudo=sudo
 log() { echo "build-qt: $*" >&2; }
+wine_headers="${WINE_HEADERS:-/usr/include/wine/wine/windows}"
 
 # The Debian packages the cross-build needs: the compilers, the host tools of
 # Debian's own Qt, and dpkg-dev for apt-get source. libwine-dev has wintab.h.
@@ -66,7 +68,11 @@ options() { sed -e 's/#.*//' -e 's/[[:space:]]*$//' -e '/^$/d' "$here/$1.options
 mapfile -t base_options < <(options qtbase)
 mapfile -t mm_options < <(options qtmultimedia)
 prefix="$cache/qt-win64-$key"
+# The notices shipped with the program name the exact sources of the Qt they hold.
+sources="qt6-base $base_version
+qt6-multimedia $mm_version"
 if [ -f "$prefix/.complete" ]; then
+  [ -f "$prefix/debian-sources.txt" ] || echo "$sources" >"$prefix/debian-sources.txt"
   echo "$prefix" >&3
   exit 0
 fi
@@ -114,9 +120,9 @@ if [ ! -f "$base_prefix/.complete" ]; then
       '# else' '#  define WINELIB_NAME_AW(x) x##A' '# endif' '#endif' '#ifndef DECL_WINELIB_TYPE_AW' \
       '# define DECL_WINELIB_TYPE_AW(type) typedef WINELIB_NAME_AW(type) type;' '#endif' \
       '#ifndef API' '# define API WINAPI' '#endif'
-    cat /usr/include/wine/wine/windows/wintab.h
+    cat "$wine_headers/wintab.h"
   } >"$base_src/src/3rdparty/wintab/wintab.h"
-  cp /usr/include/wine/wine/windows/pktdef.h "$base_src/src/3rdparty/wintab/"
+  cp "$wine_headers/pktdef.h" "$base_src/src/3rdparty/wintab/"
   build="$cache/build/qtbase-$base_key"
   mkdir -p "$cache/build"
   log "configuring qtbase $base_version -> $base_prefix"
@@ -157,6 +163,7 @@ cmake --build "$build" -j "$jobs" >"$build.build.log" 2>&1 \
   || { tail -50 "$build.build.log" >&2; exit 1; }
 cmake --install "$build" >/dev/null
 rm -rf "$prefix"
+echo "$sources" >"$prefix.tmp/debian-sources.txt"
 mv "$prefix.tmp" "$prefix"
 touch "$prefix/.complete"
 echo "$prefix" >&3

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# make windows: the portable Windows zip, cross-built with MinGW-w64 against the Qt
-# that windows/build-qt.sh builds (once) from Debian's source packages.
+# make windows: the portable Windows zip and the setup, cross-built with MinGW-w64
+# against the Qt that windows/build-qt.sh builds (once) from Debian's source packages.
 # make windows-test: the same, then the whole suite under Wine on Xvfb.
 #
 #   windows/build.sh <native build folder> <Windows build folder> [--test]
@@ -17,9 +17,9 @@ run_tests="${3:-}"
 jobs="${JOBS:-$(nproc 2>/dev/null || echo 2)}"
 sudo=""; [ "$(id -u)" = 0 ] || sudo=sudo
 
-# What building the zip, running it under Wine and the smoke test need, beyond
-# what make and windows/build-qt.sh install.
-packages=(ninja-build zip unzip python3)
+# What building the zip and the setup, running them under Wine and the smoke tests
+# need, beyond what make and windows/build-qt.sh install.
+packages=(ninja-build nsis zip unzip python3)
 [ "$run_tests" = --test ] && packages+=(wine wine64 xvfb xauth xdotool x11-utils xclip fonts-ipafont-mincho)
 missing=()
 for p in "${packages[@]}"; do dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p"); done
@@ -58,9 +58,7 @@ cmake -S "$root" -B "$build" -G Ninja \
   -DCMAKE_CROSSCOMPILING_EMULATOR="$here/wine-run.sh;$build/wineprefix;$qt/bin$runtime" \
   ${CMAKE_FLAGS:-}
 cmake --build "$build" -j "$jobs"
-cmake --build "$build" --target windows_zip
-zip="$(ls "$build"/Vellumark-*-win64.zip)"
-echo "windows: $zip ($(du -k "$zip" | cut -f1) KB)"
+cmake --build "$build" --target windows_packages
 
 if [ "$run_tests" = --test ]; then
   # A fresh Wine prefix for every run, made once for the whole suite.

@@ -35,6 +35,8 @@ first=$(git -C "$repo" rev-parse --short HEAD)
 expect "$repo" "1.00+git20261207.$first" "an untagged commit"
 [ "$(cmake -DSOURCE_DIR="$repo" -DRELEASE_VERSION=1.00 -P "$script" | cut -d ' ' -f 2)" = \
   "$(git -C "$repo" log -1 --format=%ct)" ] || fail "the build's time is not the commit's"
+[ "$(cmake -DSOURCE_DIR="$repo" -DRELEASE_VERSION=1.00 -P "$script" | cut -d ' ' -f 3)" = 1.0.20794.4500 ] \
+  || fail "Windows' four numbers are not the release's, the commit's day and its two-second step"
 
 echo "more" >>"$repo/CHANGELOG.md"
 expect "$repo" "1.00+git20261207.$first+dirty" "a commit with changes not committed"
