@@ -33,7 +33,8 @@ TEST_P(UserFiles, SurviveEveryWriteAndTheFileKeepsItsModeGroupAndOwner)
     const QString data = dir.Path() + QStringLiteral("/data/"), dat = dir.Locations().problemFile;
     dir.Write(QStringLiteral("/data/問題.org"), FileOf({QStringLiteral("A"), QStringLiteral("B")}));
     dir.Write(QStringLiteral("/data/問題.dat"), GetParam() == Writing::SetAside ? " 2 \r\n" : FileOf({QStringLiteral("C"), QStringLiteral("D")}));
-    const QStringList users = QString::fromUtf8("問題.dat.backup|問題.dat.old123|問題.dat.bak|問題.dat.backup1|問題.dat.BACKUP|"
+    // No two differ in case alone: on Windows they would be one file.
+    const QStringList users = QString::fromUtf8("問題.dat.backup|問題.dat.old123|問題.dat.bak|問題.dat.backup1|問題.dat.KEEPME|"
                                                 "問題.dat.241207|.問題.dat.Ab12Cd|コピー.dat").split(u'|');
     const QString stranded = QStringLiteral(".問題.dat.vellumark-Ab12Cd"), live = QStringLiteral(".問題.dat.vellumark-Xy34Zw");
     for (const QString& name : users + QStringList{stranded, live}) {
